@@ -1,0 +1,19 @@
+# Cross toolchain for the Windows build: mingw-w64 (x86_64), posix thread model
+# (GoogleTest needs std::thread primitives). Runtime libraries are linked
+# statically, so the DLL and the test programs need no extra DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(QN_TARGET_TRIPLE x86_64-w64-mingw32)
+
+set(CMAKE_C_COMPILER   ${QN_TARGET_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QN_TARGET_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${QN_TARGET_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QN_TARGET_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# ctest runs the test programs under Wine (64-bit only: 32-bit Wine is not
+# installable here, so the i686 build is compile and link only).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

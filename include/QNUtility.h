@@ -1,0 +1,8 @@
+// QNUtility: umbrella header. A host includes this one header to get every
+// exported family.
+#pragma once
+
+#include <QNPlatform.h>
+#include <QNResult.h>
+#include <QNUtilityClass.h>
+#include <QNFrame.h>

@@ -1,0 +1,14 @@
+// The static state of CQNUtility, with its values at load. Objects are
+// constructed in the order they stand here when the library loads and
+// destroyed in the reverse order when it unloads.
+#include <QNUtilityClass.h>
+
+// --- Text and numbers: last detection error, sequence names --------------------
+int CQNUtility::m_nLastParserError = 0;
+int CQNUtility::m_nMaxNameLength = 0;
+int CQNUtility::m_nIncrement = 0;
+CString CQNUtility::m_cstrNumberBase;
+CString CQNUtility::m_cstrNameBase;
+
+// --- Configuration: process-wide settings handed over by the host --------------
+int CQNUtility::m_bCleanCloseNoSave = 0;

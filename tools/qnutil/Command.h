@@ -1,0 +1,43 @@
+// qnutil: a console host of QNUtility.dll. Each subsystem registers its commands
+// from its own cmd_<subsystem>.cpp:
+//
+//   static int RunCrc(std::span<const std::wstring> args);
+//   static const qnutil::Registration crc{L"crc", L"FILE...", L"CRC-64 of each file", RunCrc};
+//
+// A command returns the process exit code: 0 on success, 1 when an input was
+// bad (after a message on stderr), 2 for a usage error.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qnutil {
+
+using CommandFn = int (*)(std::span<const std::wstring> args);
+
+struct Command {
+    const wchar_t* name;
+    const wchar_t* usage;   // the arguments, for the help text
+    const wchar_t* summary; // one line
+    CommandFn run;
+};
+
+// Registers a command at start-up; define one static instance per command.
+struct Registration {
+    Registration(const wchar_t* name, const wchar_t* usage, const wchar_t* summary, CommandFn run);
+};
+
+const std::vector<Command>& Commands();
+
+// Console output in UTF-16, written as UTF-8 when redirected.
+void Out(const std::wstring& text);
+void Err(const std::wstring& text);
+// "qnutil <name>: <message>" on stderr; returns `code`.
+int Fail(const wchar_t* command, const std::wstring& message, int code = 1);
+// Usage line of a command on stderr; returns 2.
+int Usage(const wchar_t* command);
+
+std::wstring Hex(unsigned long long value, int digits);
+
+} // namespace qnutil
