@@ -1,0 +1,129 @@
+// The value and text encodings on COM streams (SaveBool ... LoadBSTR).
+#include <QNStream.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <new>
+#include <vector>
+
+static_assert(std::endian::native == std::endian::little,
+              "the stream encodings are the processor's memory order, which must be little-endian");
+
+namespace {
+
+// The largest BSTR byte count that LoadBSTR accepts. A count with the top bit
+// set cannot be a platform string's length (they are at most 2^31 - 1 bytes).
+constexpr ULONG kMaxTextBytes = 0x7FFFFFFF;
+// Characters are read in chunks of this many bytes, so that the memory held
+// never runs ahead of the bytes the stream actually delivered.
+constexpr ULONG kTextChunk = 64 * 1024;
+
+// Writes `size` bytes. Only a failing or short write is an error.
+HRESULT WriteExact(IStream* stream, const void* data, ULONG size)
+{
+    if (!stream)
+        return E_FAIL;
+    ULONG written = 0;
+    const HRESULT hr = stream->Write(data, size, &written);
+    return FAILED(hr) || written != size ? E_FAIL : S_OK;
+}
+
+// Reads exactly `size` bytes. A failing read, S_FALSE, or fewer bytes are all
+// E_FAIL: a stream that reports a short read with S_OK (HGLOBAL streams do)
+// must not leave part of the value uninitialised.
+HRESULT ReadExact(IStream* stream, void* data, ULONG size)
+{
+    if (!stream)
+        return E_FAIL;
+    ULONG read = 0;
+    const HRESULT hr = stream->Read(data, size, &read);
+    return hr != S_OK || read != size ? E_FAIL : S_OK;
+}
+
+template <class T> HRESULT SaveValue(const T& value, IStream* stream)
+{
+    return WriteExact(stream, &value, sizeof value);
+}
+
+// The value changes only when all of its bytes came.
+template <class T> HRESULT LoadValue(T& value, IStream* stream)
+{
+    T loaded{};
+    if (FAILED(ReadExact(stream, &loaded, sizeof loaded)))
+        return E_FAIL;
+    value = loaded;
+    return S_OK;
+}
+
+} // namespace
+
+HRESULT SaveBool(const SHORT& value, IStream* pStream) { return SaveValue(value, pStream); }
+HRESULT SaveLONG(const LONG& value, IStream* pStream) { return SaveValue(value, pStream); }
+HRESULT SaveDOUBLE(const double& value, IStream* pStream) { return SaveValue(value, pStream); }
+
+HRESULT LoadBool(SHORT& value, IStream* pStream) { return LoadValue(value, pStream); }
+HRESULT LoadLONG(LONG& value, IStream* pStream) { return LoadValue(value, pStream); }
+HRESULT LoadDOUBLE(double& value, IStream* pStream) { return LoadValue(value, pStream); }
+
+HRESULT SaveBSTR(const CString& text, IStream* pStream)
+{
+    if (!pStream)
+        return E_FAIL;
+    // The platform string carries the terminator that is written after the
+    // characters. If it cannot be made, the text is written as N = 0 (no text).
+    struct Owner {
+        BSTR bstr;
+        ~Owner() { ::SysFreeString(bstr); }
+    } platform{::SysAllocStringLen(static_cast<LPCWSTR>(text), static_cast<UINT>(text.GetLength()))};
+    const ULONG byteCount = platform.bstr ? ::SysStringByteLen(platform.bstr) + sizeof(OLECHAR) : 0;
+
+    // The counts of bytes written are not compared: only a failing write fails.
+    ULONG written = 0;
+    if (FAILED(pStream->Write(&byteCount, sizeof byteCount, &written)))
+        return E_FAIL;
+    if (byteCount != 0 && FAILED(pStream->Write(platform.bstr, byteCount, &written)))
+        return E_FAIL;
+    return S_OK;
+}
+
+HRESULT LoadBSTR(CString& text, IStream* pStream)
+{
+    ULONG byteCount = 0;
+    if (FAILED(ReadExact(pStream, &byteCount, sizeof byteCount)))
+        return E_FAIL;
+    if (byteCount == 0) {
+        text.Empty();
+        return S_OK;
+    }
+    // security: the byte count is from the stream. Below 2 there is no room for
+    // the terminator (the platform string of N - 2 bytes cannot be made); with
+    // the top bit set it is no platform string's length.
+    if (byteCount < sizeof(OLECHAR) || byteCount > kMaxTextBytes)
+        return E_FAIL;
+
+    // The N bytes are read in chunks into a buffer that grows with what came,
+    // so a huge count on a short stream fails at the stream's end instead of
+    // allocating the count up front. An odd count's last byte is read and
+    // dropped: it is no whole character.
+    std::vector<WCHAR> units;
+    try {
+        units.reserve(std::min<ULONG>(byteCount, kTextChunk) / sizeof(WCHAR) + 1);
+        ULONG done = 0;
+        while (done < byteCount) {
+            const ULONG chunk = std::min(byteCount - done, kTextChunk);
+            units.resize((size_t(done) + chunk + 1) / sizeof(WCHAR));
+            if (FAILED(ReadExact(pStream, reinterpret_cast<unsigned char*>(units.data()) + done, chunk)))
+                return E_FAIL;
+            done += chunk;
+        }
+    } catch (const std::bad_alloc&) {
+        return E_FAIL;
+    }
+
+    // The text ends at its first zero character (normally the terminator).
+    const size_t whole = byteCount / sizeof(WCHAR);
+    const size_t length = std::find(units.begin(), units.begin() + whole, WCHAR(0)) - units.begin();
+    text = CString(units.data(), static_cast<int>(length));
+    return S_OK;
+}
