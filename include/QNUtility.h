@@ -6,3 +6,4 @@
 #include <QNResult.h>
 #include <QNUtilityClass.h>
 #include <QNFrame.h>
+#include <QNColor.h>
