@@ -1,7 +1,8 @@
 # Sourced by the scripts that run Windows programs: starts Xvfb (windows and
 # dialogs need a display) and a persistent wineserver, so that each test program
 # starts in a fraction of a second and Wine helper processes do not keep
-# ctest's pipes open.
+# ctest's pipes open. qn_wine_session_kill ends the wineserver for scripts that
+# own the prefix (CI).
 qn_wine_session_start() {
   local root
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,14 +19,20 @@ qn_wine_session_start() {
   fi
   # The first call creates the prefix if needed; then keep the server alive.
   "$root/scripts/wine-run" cmd /c exit >/dev/null 2>&1 || true
-  wineserver -p >/dev/null 2>&1 || true
+  # Persist 30 s after the last Wine program ends: several sessions may share
+  # one prefix, so stopping a session never kills the server under the others.
+  wineserver -p30 >/dev/null 2>&1 || true
   "$root/scripts/wine-run" cmd /c exit >/dev/null 2>&1 || true
 }
 
 qn_wine_session_stop() {
-  wineserver -k >/dev/null 2>&1 || true
   if [ -n "${QN_XVFB_PID:-}" ]; then
     kill "$QN_XVFB_PID" >/dev/null 2>&1 || true
     wait "$QN_XVFB_PID" 2>/dev/null || true
   fi
+}
+
+qn_wine_session_kill() {
+  qn_wine_session_stop
+  wineserver -k >/dev/null 2>&1 || true
 }
