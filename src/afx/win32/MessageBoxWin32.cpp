@@ -1,0 +1,10 @@
+// The real message box, owned by the active window of the calling thread and
+// titled with the application's name.
+#include <afx/afxwin.h>
+
+#include "../Platform.h"
+
+int afx_platform::ShowMessageBox(LPCTSTR text, UINT type)
+{
+    return ::MessageBoxW(::GetActiveWindow(), text, AfxGetAppName(), type);
+}

@@ -1,0 +1,41 @@
+// Windows bodies of CString's platform parts: the ANSI code page, the user's
+// case rules and string resources.
+#include <afx/afx.h>
+
+#include "../Platform.h"
+#include "ResourceHandle.h"
+
+namespace afx_platform {
+
+int AnsiToWide(const char* src, int srcLen, WCHAR* dst, int dstLen)
+{
+    if (!src || srcLen <= 0)
+        return 0;
+    return ::MultiByteToWideChar(CP_ACP, 0, src, srcLen, dst, dst ? dstLen : 0);
+}
+
+void UpperCase(WCHAR* text, int len)
+{
+    if (len > 0)
+        ::CharUpperBuffW(text, static_cast<DWORD>(len));
+}
+
+void LowerCase(WCHAR* text, int len)
+{
+    if (len > 0)
+        ::CharLowerBuffW(text, static_cast<DWORD>(len));
+}
+
+} // namespace afx_platform
+
+BOOL CString::LoadString(UINT nID)
+{
+    // With a zero buffer size LoadStringW hands out a pointer to the resource's
+    // own characters (not terminated) and their count: no length limit.
+    const WCHAR* resource = nullptr;
+    const int len = ::LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&resource), 0);
+    if (len <= 0 || !resource)
+        return FALSE;
+    *this = CString(resource, len);
+    return TRUE;
+}
