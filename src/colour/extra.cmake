@@ -1,0 +1,5 @@
+# The colour conversions run per pixel while painting and are checked over all
+# 2^24 colours by the tests; Debug builds keep them optimised (still under the
+# sanitizers) so that those checks take seconds rather than minutes.
+set_source_files_properties(${QN_ROOT}/src/colour/TargetColor.cpp ${QN_ROOT}/src/colour/Color.cpp
+  PROPERTIES COMPILE_OPTIONS "$<$<CONFIG:Debug>:-O2>")
