@@ -329,3 +329,18 @@ template <class Q> HRESULT IUnknown::QueryInterface(Q** pp)
 inline LONG InterlockedIncrement(volatile LONG* p) { return __atomic_add_fetch(p, 1, __ATOMIC_SEQ_CST); }
 inline LONG InterlockedDecrement(volatile LONG* p) { return __atomic_sub_fetch(p, 1, __ATOMIC_SEQ_CST); }
 
+// ---------------------------------------------------------------------------
+// Class identifier text and hashing (ole32, rpcrt4): port/src/guid_text.cpp.
+typedef GUID UUID;
+typedef LONG RPC_STATUS;
+#define RPC_S_OK 0
+#define CO_E_CLASSSTRING _HRESULT_TYPEDEF_(0x800401F3L)
+// Registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", hexadecimal digits in
+// either case. A null text gives GUID_NULL and S_OK, as on Windows; there are
+// no program identifiers natively, so any other text is CO_E_CLASSSTRING.
+HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
+// Registry form, upper case; the characters written with the terminator (39),
+// or 0 when the buffer holds fewer than 39.
+int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
+// The 16-bit identifier hash of the DCE runtime (a null identifier hashes as GUID_NULL).
+unsigned short UuidHash(UUID* Uuid, RPC_STATUS* Status);
