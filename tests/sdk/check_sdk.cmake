@@ -22,10 +22,12 @@ foreach(f include/QNUtility.h include/afx/afxstr.h lib/libQNUtility.dll.a bin/QN
   endif()
 endforeach()
 
-# 1. Plain command line.
+# 1. Plain command line. The runtime libraries are linked statically
+#    (-static), so the import library is named in dynamic mode.
 set(plain ${WORK_DIR}/plain)
 file(MAKE_DIRECTORY ${plain})
-run(${CXX} -std=c++20 -I${sdk}/include ${SOURCE_DIR}/host.cpp -L${sdk}/lib -lQNUtility -static -o ${plain}/host.exe)
+run(${CXX} -std=c++20 -I${sdk}/include ${SOURCE_DIR}/host.cpp -L${sdk}/lib -static -Wl,-Bdynamic -lQNUtility -Wl,-Bstatic
+    -o ${plain}/host.exe)
 file(COPY ${sdk}/bin/QNUtility.dll DESTINATION ${plain})
 run(${WINE_RUN} ${plain}/host.exe)
 
