@@ -12,7 +12,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/${QN_TARGET_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Packages (such as an installed QNUtility SDK) may live outside the sysroot.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # ctest runs the test programs under Wine (64-bit only: 32-bit Wine is not
 # installable here, so the i686 build is compile and link only).
