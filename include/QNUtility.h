@@ -6,4 +6,5 @@
 #include <QNResult.h>
 #include <QNUtilityClass.h>
 #include <QNFrame.h>
+#include <QNClassTable.h>
 #include <QNColor.h>

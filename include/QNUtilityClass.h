@@ -6,6 +6,11 @@
 #include <QNPlatform.h>
 #include <QNResult.h>
 #include <afx/afxstr.h>
+#include <QNClassTable.h>
+
+#ifdef _WIN32
+class CComVariant;
+#endif
 
 class QN_API CQNUtility {
 public:
@@ -22,6 +27,49 @@ public:
 
     // --- Persistence --------------------------------------------------------
 
+    // -- Class identifier translation --
+    // Translation is active while more enables than disables have been asked
+    // for. The maps are filled from the conversion table on the first lookup
+    // made while it is active and kept until the library unloads.
+
+    // Non-zero: one more request to translate. Zero: one request fewer; no
+    // effect when none is outstanding.
+    static void CLSIDEnabled(int bEnable);
+    // Fills both maps from the conversion table once; later calls return at once.
+    static void GuidConvertInit();
+    // The current class identifier for a stored one; the argument itself when
+    // it is no stored identifier or translation is off.
+    static GUID CLSIDLookup(const GUID& stored);
+    // The same on the registry text form: the current identifier in registry
+    // form (upper case, braces), or the argument unchanged, character for
+    // character, when it is not a stored identifier (or no identifier at all).
+    static CString CLSIDLookup(CString stored);
+    // The stored class identifier for a current one, or the argument.
+    static GUID CLSIDReverseLookup(const GUID& current);
+    static CString CLSIDReverseLookup(CString current);
+
+#ifdef _WIN32
+    // -- Objects on streams (Windows) --
+    // Loads a persisted object (class identifier, then the object's data) and
+    // stores the interface riid of it in *ppvObj, a new reference owned by the
+    // caller. Translation off: exactly OleLoadFromStream. Translation on: a
+    // stored identifier is replaced by its current one; an all-zero identifier
+    // gives S_OK with *ppvObj null; a stream without the 16 bytes of an
+    // identifier gives 0x80070026 (end of stream), any other failed read of
+    // them its own code; E_POINTER when ppvObj is null. Otherwise the code of
+    // the first failing step: creation in process (*ppvObj untouched), the
+    // object's IPersistStream::Load, the query for riid. A created object is
+    // released on failure; the stream stands wherever the failing step left it.
+    static HRESULT KESTOleLoadFromStream(IStream* pStream, REFIID riid, void** ppvObj);
+    // Reads a variant written by the host: a 16-bit type, then 1, 2, 4 or 8
+    // bytes, a persisted object (VT_DISPATCH, VT_UNKNOWN), or a text that is
+    // converted to the type with VariantChangeType. Objects that fail to load
+    // give S_OK and a null object. E_FAIL when the stream ends or gives fewer
+    // bytes than a part needs; a failing read's own code; E_OUTOFMEMORY for a
+    // text no platform string can hold; the conversion's code.
+    static HRESULT KESTReadFromStream(CComVariant& var, IStream* pStream);
+#endif
+
     // --- Text and numbers ---------------------------------------------------
 
     // --- Fonts, menus and windows -------------------------------------------
@@ -30,6 +78,13 @@ public:
 
 private:
     CQNUtility() {}
+
+    // Class identifier translation: stored -> current and current -> stored,
+    // the count of outstanding enables, and whether the maps have been filled.
+    static CMapGUIDToGUID m_GUIDTable;
+    static CMapGUIDToGUID m_GUIDReverse;
+    static int m_iEnabled;
+    static int m_bGuidTableInitialized;
 
     // Advances `crc` over `count` bytes with no initial or final step; no change
     // when count <= 0.

@@ -12,3 +12,11 @@ CString CQNUtility::m_cstrNameBase;
 
 // --- Configuration: process-wide settings handed over by the host --------------
 int CQNUtility::m_bCleanCloseNoSave = 0;
+
+// --- Persistence: class identifier translation ---------------------------------
+// Empty maps with the framework's 17 buckets and blocks of 10 entries; they are
+// re-made with 1511 buckets when the conversion table is first needed.
+CMapGUIDToGUID CQNUtility::m_GUIDTable(10);
+CMapGUIDToGUID CQNUtility::m_GUIDReverse(10);
+int CQNUtility::m_iEnabled = 0;
+int CQNUtility::m_bGuidTableInitialized = 0;

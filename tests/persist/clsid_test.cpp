@@ -1,0 +1,273 @@
+// The class identifier conversion table: the properties of the table the
+// library holds, the lookups in both directions and on both forms, the nesting
+// enable counter and the lazy fill.
+#include <QNUtilityClass.h>
+#include <support/UtilityAccess.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Pair {
+    const WCHAR* stored;
+    const WCHAR* current;
+};
+// The rows the library compiles, in insertion order.
+const Pair kRows[] = {
+#include <persist/ClassTableData.inc>
+};
+
+using Access = CQNUtilityTestAccess;
+
+// Enables translation for one scope, balancing the counter on every path.
+class TranslationOn {
+public:
+    TranslationOn() { CQNUtility::CLSIDEnabled(1); }
+    TranslationOn(const TranslationOn&) = delete;
+    TranslationOn& operator=(const TranslationOn&) = delete;
+    ~TranslationOn() { CQNUtility::CLSIDEnabled(0); }
+};
+
+GUID FromText(const WCHAR* text)
+{
+    GUID id = GUID_NULL;
+    EXPECT_EQ(::CLSIDFromString(text, &id), S_OK) << "not an identifier";
+    return id;
+}
+
+int VersionOf(const GUID& id) { return id.Data3 >> 12; }
+bool IsRfcVariant(const GUID& id) { return (id.Data4[0] & 0xC0) == 0x80; }
+
+std::string Narrow(const CString& text)
+{
+    std::string out;
+    for (int i = 0; i < text.GetLength(); ++i)
+        out += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+    return out;
+}
+
+const WCHAR kFirstStored[] = _T("{47773650-8E31-11D2-9DD8-00A0C99A0985}");
+const WCHAR kFirstCurrent[] = _T("{3544A8C3-86B4-4768-96C3-1E8E416586E5}");
+
+// Runs first in its own process (see tests.cmake); in a run of the whole
+// program an earlier test may already have filled the maps.
+TEST(ClassTableAtLoad, DisabledLookupsLeaveTheMapsEmpty)
+{
+    if (Access::GuidTableInitialized())
+        GTEST_SKIP() << "the maps were filled by an earlier test of this process";
+    ASSERT_EQ(Access::Enabled(), 0);
+    EXPECT_EQ(Access::GUIDTable().GetCount(), 0);
+    EXPECT_EQ(Access::GUIDTable().GetHashTableSize(), 17u);
+    EXPECT_EQ(Access::GUIDReverse().GetHashTableSize(), 17u);
+
+    EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstStored));
+    EXPECT_EQ(CQNUtility::CLSIDReverseLookup(CString(kFirstCurrent)), CString(kFirstCurrent));
+    const GUID stored = FromText(kFirstStored);
+    EXPECT_EQ(CQNUtility::CLSIDLookup(stored), stored);
+    EXPECT_EQ(CQNUtility::CLSIDReverseLookup(FromText(kFirstCurrent)), FromText(kFirstCurrent));
+
+    EXPECT_EQ(Access::GuidTableInitialized(), 0);
+    EXPECT_EQ(Access::GUIDTable().GetCount(), 0);
+    EXPECT_EQ(Access::GUIDReverse().GetCount(), 0);
+
+    {
+        TranslationOn on;
+        EXPECT_EQ(Access::GuidTableInitialized(), 0) << "enabling alone does not fill";
+        EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstCurrent));
+        EXPECT_EQ(Access::GuidTableInitialized(), 1);
+    }
+    EXPECT_EQ(Access::GUIDTable().GetCount(), 1150) << "disabling does not empty the maps";
+}
+
+TEST(ClassTable, GeneratedRows)
+{
+    ASSERT_EQ(std::size(kRows), 1150u);
+    const std::pair<std::u16string, std::u16string> telling[] = {
+        {u"{47773650-8E31-11D2-9DD8-00A0C99A0985}", u"{3544A8C3-86B4-4768-96C3-1E8E416586E5}"},
+        {u"{B4B1F560-AB12-11D2-AA43-00A0C9CE0C40}", u"{786A8937-F377-422F-A524-14F8DDF85E96}"},
+        {u"{572EC591-B173-11D2-8CDB-00A0C9A0FF8F}", u"{0A0EB10E-0C8F-4323-8864-376E1A4835F5}"},
+        {u"{EFF6A893-BBC9-4841-85CE-E88EEB1C6FB3}", u"{07527572-E5C1-416D-AC76-AECDD15630F9}"},
+    };
+    const size_t at[] = {0, 1, 1148, 1149};
+    for (int i = 0; i < 4; ++i) {
+        const Pair& row = kRows[at[i]];
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(row.stored)), telling[i].first) << at[i];
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(row.current)), telling[i].second) << at[i];
+    }
+    int extPersist = 0;
+    for (const Pair& row : kRows) {
+        for (const WCHAR* text : {row.stored, row.current}) {
+            // Registry form as the platform writes it, so a text lookup of a
+            // stored text comes back character for character.
+            WCHAR canonical[39] = {};
+            ASSERT_EQ(::StringFromGUID2(FromText(text), canonical, 39), 39);
+            EXPECT_EQ(CString(canonical), CString(text));
+        }
+        if (CString(row.stored) == _T("{6F00D687-E31E-4348-9A15-9D795A8A8E23}") &&
+            CString(row.current) == _T("{2E92CF32-CC2C-4643-A336-4D671A67C357}"))
+            ++extPersist;
+    }
+    EXPECT_EQ(extPersist, 1);
+}
+
+// The properties of the maps the library fills, read back from the maps.
+TEST(ClassTable, FilledMapsAreExactInverses)
+{
+    TranslationOn on;
+    CQNUtility::GuidConvertInit();
+    const auto& table = Access::GUIDTable();
+    const auto& reverse = Access::GUIDReverse();
+    ASSERT_EQ(table.GetCount(), 1150) << "keys not distinct";
+    ASSERT_EQ(reverse.GetCount(), 1150) << "values not distinct";
+    EXPECT_EQ(table.GetHashTableSize(), 1511u);
+    EXPECT_EQ(reverse.GetHashTableSize(), 1511u);
+
+    int version1Keys = 0, version4Keys = 0;
+    POSITION position = table.GetStartPosition();
+    while (position) {
+        GUID key, value, back;
+        table.GetNextAssoc(position, key, value);
+        version1Keys += VersionOf(key) == 1;
+        version4Keys += VersionOf(key) == 4;
+        EXPECT_TRUE(IsRfcVariant(key) && IsRfcVariant(value));
+        EXPECT_EQ(VersionOf(value), 4);
+        EXPECT_NE(key, value);
+        EXPECT_FALSE(table.Lookup(value, back)) << "a value is also a key";
+        ASSERT_TRUE(reverse.Lookup(value, back));
+        EXPECT_EQ(back, key);
+    }
+    EXPECT_EQ(version1Keys, 965);
+    EXPECT_EQ(version4Keys, 185);
+
+    // Every generated row is in the maps the library holds.
+    for (const Pair& row : kRows) {
+        GUID value;
+        ASSERT_TRUE(table.Lookup(FromText(row.stored), value));
+        EXPECT_EQ(value, FromText(row.current));
+    }
+}
+
+TEST(ClassTable, KeysHashWithTheIdentifierHash)
+{
+    for (const Pair& row : {kRows[0], kRows[577], kRows[1149]}) {
+        GUID id = FromText(row.stored);
+        RPC_STATUS status = -1;
+        const unsigned short expected = ::UuidHash(&id, &status);
+        EXPECT_EQ(status, RPC_S_OK);
+        EXPECT_EQ(HashKey<const GUID&>(id), UINT(expected));
+    }
+}
+
+// The DCE identifier hash. The expected values are those of the Windows
+// function; natively they check the stand-in.
+TEST(ClassTable, IdentifierHashValues)
+{
+    struct Case {
+        const WCHAR* id;
+        unsigned short hash;
+    };
+    const Case cases[] = {
+        {_T("{00000000-0000-0000-0000-000000000000}"), 0x0000},
+        {_T("{47773650-8E31-11D2-9DD8-00A0C99A0985}"), 0x37D5},
+        {_T("{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}"), 0xFE01},
+        {_T("{2E92CF32-CC2C-4643-A336-4D671A67C357}"), 0x1F70},
+    };
+    for (const Case& c : cases) {
+        GUID id = FromText(c.id);
+        RPC_STATUS status = -1;
+        EXPECT_EQ(::UuidHash(&id, &status), c.hash) << Narrow(c.id);
+        EXPECT_EQ(status, RPC_S_OK);
+    }
+}
+
+TEST(ClassTable, TextLookups)
+{
+    TranslationOn on;
+    struct Case {
+        const char* name;
+        const WCHAR* text;
+        const WCHAR* forward; // CLSIDLookup
+        const WCHAR* reverse; // CLSIDReverseLookup
+    };
+    const Case cases[] = {
+        {"stored identifier", kFirstStored, kFirstCurrent, kFirstStored},
+        {"current identifier", kFirstCurrent, kFirstCurrent, kFirstStored},
+        {"lower-case stored", _T("{47773650-8e31-11d2-9dd8-00a0c99a0985}"), kFirstCurrent,
+         _T("{47773650-8e31-11d2-9dd8-00a0c99a0985}")},
+        {"lower-case current", _T("{3544a8c3-86b4-4768-96c3-1e8e416586e5}"),
+         _T("{3544a8c3-86b4-4768-96c3-1e8e416586e5}"), kFirstStored},
+        {"last pair", _T("{EFF6A893-BBC9-4841-85CE-E88EEB1C6FB3}"), _T("{07527572-E5C1-416D-AC76-AECDD15630F9}"),
+         _T("{EFF6A893-BBC9-4841-85CE-E88EEB1C6FB3}")},
+        {"extended persistence pair", _T("{6F00D687-E31E-4348-9A15-9D795A8A8E23}"),
+         _T("{2E92CF32-CC2C-4643-A336-4D671A67C357}"), _T("{6F00D687-E31E-4348-9A15-9D795A8A8E23}")},
+        {"not in the table, lower case kept", _T("{1e505d9c-d96d-40c8-9f9d-505fa5999887}"),
+         _T("{1e505d9c-d96d-40c8-9f9d-505fa5999887}"), _T("{1e505d9c-d96d-40c8-9f9d-505fa5999887}")},
+        {"null identifier", _T("{00000000-0000-0000-0000-000000000000}"),
+         _T("{00000000-0000-0000-0000-000000000000}"), _T("{00000000-0000-0000-0000-000000000000}")},
+        {"empty text", _T(""), _T(""), _T("")},
+        {"no braces", _T("47773650-8E31-11D2-9DD8-00A0C99A0985"), _T("47773650-8E31-11D2-9DD8-00A0C99A0985"),
+         _T("47773650-8E31-11D2-9DD8-00A0C99A0985")},
+        {"closing brace missing", _T("{47773650-8E31-11D2-9DD8-00A0C99A0985"),
+         _T("{47773650-8E31-11D2-9DD8-00A0C99A0985"), _T("{47773650-8E31-11D2-9DD8-00A0C99A0985")},
+        {"one digit short", _T("{47773650-8E31-11D2-9DD8-00A0C99A098}"), _T("{47773650-8E31-11D2-9DD8-00A0C99A098}"),
+         _T("{47773650-8E31-11D2-9DD8-00A0C99A098}")},
+        {"trailing text", _T("{47773650-8E31-11D2-9DD8-00A0C99A0985}x"),
+         _T("{47773650-8E31-11D2-9DD8-00A0C99A0985}x"), _T("{47773650-8E31-11D2-9DD8-00A0C99A0985}x")},
+        {"not hexadecimal", _T("{4777365G-8E31-11D2-9DD8-00A0C99A0985}"),
+         _T("{4777365G-8E31-11D2-9DD8-00A0C99A0985}"), _T("{4777365G-8E31-11D2-9DD8-00A0C99A0985}")},
+        {"hyphen misplaced", _T("{47773650-8E3111-D2-9DD8-00A0C99A0985}"),
+         _T("{47773650-8E3111-D2-9DD8-00A0C99A0985}"), _T("{47773650-8E3111-D2-9DD8-00A0C99A0985}")},
+        {"name, not identifier", _T("Quillon.Widget"), _T("Quillon.Widget"), _T("Quillon.Widget")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CQNUtility::CLSIDLookup(CString(c.text)), CString(c.forward)) << c.name;
+        EXPECT_EQ(CQNUtility::CLSIDReverseLookup(CString(c.text)), CString(c.reverse)) << c.name;
+    }
+}
+
+TEST(ClassTable, IdentifierLookups)
+{
+    const GUID stored = FromText(kFirstStored);
+    const GUID current = FromText(kFirstCurrent);
+    const GUID other = FromText(_T("{1E505D9C-D96D-40C8-9F9D-505FA5999887}"));
+    {
+        TranslationOn on;
+        EXPECT_EQ(CQNUtility::CLSIDLookup(stored), current);
+        EXPECT_EQ(CQNUtility::CLSIDReverseLookup(current), stored);
+        EXPECT_EQ(CQNUtility::CLSIDLookup(current), current) << "a value is no key";
+        EXPECT_EQ(CQNUtility::CLSIDReverseLookup(stored), stored) << "a key is no value";
+        EXPECT_EQ(CQNUtility::CLSIDLookup(other), other);
+        EXPECT_EQ(CQNUtility::CLSIDLookup(GUID_NULL), GUID_NULL);
+        for (const Pair& row : {kRows[1], kRows[600], kRows[1148]}) {
+            EXPECT_EQ(CQNUtility::CLSIDLookup(FromText(row.stored)), FromText(row.current));
+            EXPECT_EQ(CQNUtility::CLSIDReverseLookup(FromText(row.current)), FromText(row.stored));
+        }
+    }
+    // Disabled again: both directions hand the argument back.
+    EXPECT_EQ(CQNUtility::CLSIDLookup(stored), stored);
+    EXPECT_EQ(CQNUtility::CLSIDReverseLookup(current), current);
+    EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstStored));
+}
+
+TEST(ClassTable, EnableCounterNests)
+{
+    ASSERT_EQ(Access::Enabled(), 0);
+    const GUID stored = FromText(kFirstStored);
+    const GUID current = FromText(kFirstCurrent);
+    struct Step {
+        int argument;
+        int counter;
+    };
+    const Step steps[] = {{0, 0}, {0, 0}, {1, 1}, {1, 2}, {7, 3}, {0, 2}, {0, 1}, {0, 0}, {0, 0}, {1, 1}, {0, 0}};
+    for (const Step& step : steps) {
+        CQNUtility::CLSIDEnabled(step.argument);
+        EXPECT_EQ(Access::Enabled(), step.counter);
+        EXPECT_EQ(CQNUtility::CLSIDLookup(stored), step.counter ? current : stored) << step.counter;
+    }
+}
+
+} // namespace
