@@ -6,5 +6,6 @@
 #include <QNResult.h>
 #include <QNUtilityClass.h>
 #include <QNFrame.h>
+#include <QNNumeral.h>
 #include <QNClassTable.h>
 #include <QNColor.h>

@@ -12,6 +12,9 @@
 class CComVariant;
 #endif
 
+// The data type decided for a literal; its values are in QNNumeral.h.
+enum QNDataType : int;
+
 class QN_API CQNUtility {
 public:
     // --- Library frame ------------------------------------------------------
@@ -71,6 +74,35 @@ public:
 #endif
 
     // --- Text and numbers ---------------------------------------------------
+
+    // -- Numerals: type detection, names (portable) --
+    // The numeral parser's evaluation helper; defined in QNNumeral.h.
+    class CNumeralParserHelper;
+
+    // The data type of the literal in `strText`, typed in the user's form (the
+    // user's decimal separator is read as '.'). *plValue (if not null) gets the
+    // saturated 32-bit value of an integer literal, 0 for other literals,
+    // whatever the outcome. QNDT_INVALID for anything else, with the reason in
+    // GetLastParserError(): 0 for a syntax error (the parser also writes its
+    // diagnostic line to the standard error stream), QN_ERR_OUTOFRANGE when the
+    // literal does not fit its type.
+    static QNDataType ParserAndGetDataType(CString strText, LONG* plValue = nullptr);
+    // True when strText is an integer or a real literal.
+    static bool IsNumberOnly(CString strText);
+    // The helper error number of the last detection that failed (0 at load; a
+    // successful detection leaves it alone).
+    static int GetLastParserError();
+    // S_OK for a name of 1 to 32 characters that begins with a letter and goes
+    // on with letters, digits and '_' (letters and digits as the user's locale
+    // classifies them); else, in this order, QN_E_TOOLONG, QN_E_TOOSHORT,
+    // QN_E_INVALIDCHAR, QN_E_LEADINGUNDERSCORE (valid but for one leading '_'),
+    // or E_FAIL when the platform cannot classify the characters.
+    static HRESULT IsValidName(CString strName);
+    // IsValidName for names of ASCII letters and digits only: QN_E_INVALIDCHAR
+    // at the first other character. `strName` is not changed.
+    static HRESULT IsValidEnglishFilename(CString& strName);
+    // TRUE when every character of strText is below 128 (also for the empty text).
+    static BOOL IsASCII(const CString& strText);
 
     // --- Fonts, menus and windows -------------------------------------------
 

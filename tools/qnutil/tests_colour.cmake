@@ -12,10 +12,8 @@ set_tests_properties(qnutil.colour.transparent PROPERTIES PASS_REGULAR_EXPRESSIO
   "transparent.*\n   1  256 colours          3  0x08000000  0x00000000\n$")
 
 # Bad input fails the command.
-foreach(bad "nosuchcolour" "FF80" "0x123456789")
-  add_test(NAME qnutil.colour.bad.${bad} COMMAND qnutil colour ${bad})
-  set_tests_properties(qnutil.colour.bad.${bad} PROPERTIES WILL_FAIL TRUE)
-endforeach()
+add_test(NAME qnutil.colour.bad COMMAND qnutil colour nosuchcolour)
+set_tests_properties(qnutil.colour.bad PROPERTIES WILL_FAIL TRUE)
 add_test(NAME qnutil.colour.badmode COMMAND qnutil colour red --mode 13)
 set_tests_properties(qnutil.colour.badmode PROPERTIES WILL_FAIL TRUE)
 
