@@ -6,6 +6,7 @@
 #include <QNResult.h>
 #include <QNUtilityClass.h>
 #include <QNFrame.h>
+#include <QNText.h>
 #include <QNNumeral.h>
 #include <QNClassTable.h>
 #include <QNColor.h>

@@ -5,6 +5,7 @@
 
 #include <QNPlatform.h>
 #include <QNResult.h>
+#include <QNText.h>
 #include <afx/afxstr.h>
 #include <QNClassTable.h>
 
@@ -74,6 +75,99 @@ public:
 #endif
 
     // --- Text and numbers ---------------------------------------------------
+
+    // -- Escaping, script text, sequence names (portable) --
+
+    // Writes a new copy of `lpszText` (null counts as empty) with the escapes
+    // that `ops` selects to *pbstrOut, which the caller frees (its old value is
+    // overwritten, not freed). S_OK; E_POINTER when pbstrOut is null (nothing
+    // written); E_OUTOFMEMORY when the working buffer cannot be had (*pbstrOut
+    // untouched) or, with ops 0, when the copy cannot be made (also for a null
+    // text; *pbstrOut then null); S_FALSE when the final string cannot be
+    // allocated (*pbstrOut null).
+    static HRESULT EscapeText(LPCWSTR lpszText, eQNEscapeOperations ops, BSTR* pbstrOut);
+    // Reads the escapes that `ops` selects in all SysStringLen(bstrText)
+    // characters (embedded NULs included; a null BSTR counts as empty) into a
+    // new string at *pbstrOut, owned by the caller. Result codes as EscapeText,
+    // and E_FAIL (*pbstrOut untouched) for \u or \U under eEscUnicode.
+    static HRESULT UnescapeText(BSTR bstrText, eQNEscapeOperations ops, BSTR* pbstrOut);
+    // Copies the text at *ppText up to `chDelimiter` or the end into
+    // lpszToken (which must have room; nothing is checked), terminates it, and
+    // moves *ppText past the character that stopped the copy. TRUE when the
+    // delimiter stopped it; FALSE at the end of the text (*ppText then stands
+    // past the terminator) and, changing nothing, when an argument is null.
+    static BOOL NextToken(LPCWSTR* ppText, WCHAR chDelimiter, LPWSTR lpszToken);
+
+    // Script text: lines end with CR LF, "//" starts a comment to the end of
+    // the line, "..." is a literal within a line (\" and "" stay inside it).
+    // The position of the first `strFind` at or after `nStart` that stands
+    // outside literals and comments; -1 when there is none, when the quotes of
+    // its line do not pair, or when strFind is empty.
+    static int FindSkipStringAndComment(CString strText, CString strFind, int nStart);
+    // The position of the last `chFind` outside literals and comments, or -1.
+    static int ReverseFindSkipStringAndComment(CString strText, WCHAR chFind);
+    // Replaces, from nStart on, every strFind outside literals and comments by
+    // strReplace (never searching inside a replacement); returns the count.
+    static int ReplaceSkipStringAndComment(CString& strText, CString strFind, CString strReplace, int nStart);
+    // The text without the spaces an expression does not need: spaces outside
+    // literals and comments go, except at position 0 and after '+' or '-'; a
+    // comment loses the carriage return that ends it.
+    static CString RemoveUnnecessarySpace(CString strText);
+
+    // Next name of a numbered sequence ("Switch08" -> "Switch09", "Lamp" ->
+    // "Lamp01"), starting a new sequence in the shared state (m_cstrNameBase,
+    // m_cstrNumberBase, m_nIncrement, m_nMaxNameLength). S_OK, or E_UNEXPECTED
+    // (name unchanged) when the character classification fails.
+    static HRESULT MakeNextSequenceName(CString& strName, int nIncrement, int nMaxLength);
+    // The next name of the sequence in the shared state; `strName` is
+    // overwritten whatever it held. Always S_OK.
+    static HRESULT MakeNextSequenceName(CString& strName);
+
+#ifdef _WIN32
+    // -- Locale-aware number conversion (Windows) --
+    // User form: the user's default locale. Internal form: English neutral
+    // (0x10009) without user overrides, '.' as decimal separator. Each returns
+    // the platform conversion's result code; on failure the output keeps its
+    // old value. A null output pointer gives E_POINTER.
+    static HRESULT FloatToStrUI(float fValue, CString& strOut);
+    static HRESULT StrToFloatUI(LPCWSTR lpszText, float* pfValue);
+    static HRESULT FloatToStrInternal(float fValue, CString& strOut);
+    static HRESULT StrInternalToFloat(LPCWSTR lpszText, float* pfValue);
+    static HRESULT DoubleToStrUI(double dValue, CString& strOut);
+    static HRESULT StrToDoubleUI(LPCWSTR lpszText, double* pdValue);
+    static HRESULT DoubleToStrInternal(double dValue, CString& strOut);
+    static HRESULT StrInternalToDouble(LPCWSTR lpszText, double* pdValue);
+    static HRESULT IntToStrUI(int nValue, CString& strOut);
+    static HRESULT StrToIntUI(LPCWSTR lpszText, int* pnValue);
+    static HRESULT IntToStrInternal(int nValue, CString& strOut);
+    static HRESULT StrInternalToInt(LPCWSTR lpszText, int* pnValue);
+    static HRESULT ShortToStrInternal(short nValue, CString& strOut);
+    static HRESULT StrInternalToShort(LPCWSTR lpszText, short* pnValue);
+    static HRESULT StrToShortUI(LPCWSTR lpszText, short* pnValue);
+    // StrToDoubleUI that also reads the integer literals of the numeral
+    // grammar ("0x1F", "017", "5L"; saturated to 32 bits).
+    static HRESULT StrToDoubleUIExt(LPCWSTR lpszText, double* pdValue);
+    // Internal-form number text to the user form: every '.' becomes the user's
+    // decimal separator. S_FALSE when there was no '.' (output = input);
+    // E_FAIL when the input is no number (output already replaced); S_OK.
+    static HRESULT StrToNumStrUI(LPCWSTR lpszText, CString& strOut);
+    // User-form number text to the internal form: the user's decimal separator
+    // becomes '.'. E_FAIL (output unchanged) when the input is no number in the
+    // user's locale; S_FALSE when it held no separator; S_OK.
+    static HRESULT NumStrUIToStr(LPCWSTR lpszText, CString& strOut);
+    // `lValue` with the user's digit grouping and no fraction digits ("1,234,567");
+    // the empty text when formatting fails. The user's number format is read on
+    // the first call and kept.
+    static CString LocaleFormat(LONG lValue);
+
+    // -- Folders (Windows) --
+    // Copies the tree `strSource` into `strDestination` (made if missing),
+    // overwriting files of the same name. TRUE when everything was copied (also
+    // for a missing or empty source); FALSE at the first entry that cannot be
+    // copied, and before anything is made when the destination is the source or
+    // lies inside it.
+    static BOOL CopyFolder(CString strSource, CString strDestination);
+#endif
 
     // -- Numerals: type detection, names (portable) --
     // The numeral parser's evaluation helper; defined in QNNumeral.h.
