@@ -1,0 +1,188 @@
+// Data type detection, the last parser error, and the name checks.
+#include <QNNumeral.h>
+#include <QNResult.h>
+#include <QNUtilityClass.h>
+
+#include "support/AfxTestPrint.h"
+#ifdef QN_NATIVE
+#include "text/NamePlatform.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+CString Text(const std::u16string& text)
+{
+    return CString(reinterpret_cast<LPCWSTR>(text.data()), static_cast<int>(text.size()));
+}
+
+// Detection with the parser's diagnostic line captured.
+QNDataType Detect(const CString& text, LONG* value, std::string* diagnostic = nullptr)
+{
+    testing::internal::CaptureStderr();
+    const QNDataType type = CQNUtility::ParserAndGetDataType(text, value);
+    const std::string written = testing::internal::GetCapturedStderr();
+    if (diagnostic)
+        *diagnostic = written;
+    return type;
+}
+
+TEST(DetectType, DecidesTypeAndValue)
+{
+    const struct {
+        std::u16string text;
+        QNDataType type;
+        LONG value;
+        int lastError; // after the call, when it failed
+    } cases[] = {
+        {u"42", QNDT_INT8, 42, -1},
+        {u" -40000 ", QNDT_INT32, -40000, -1},
+        {u"1.5", QNDT_FLOAT, 0, -1},
+        {u"1e300", QNDT_DOUBLE, 0, -1},
+        {u"true", QNDT_BOOL, 0, -1},
+        {u"'a'", QNDT_CHAR, 0, -1},
+        {u"0x1F", QNDT_INT8, 31, -1},
+        {u"3000000000L", QNDT_INT64, 2147483647, -1},
+        {u"x", QNDT_INVALID, 0, 0},
+        {u"", QNDT_INVALID, 0, 0},
+        {u"1,5", QNDT_INVALID, 0, 0}, // '.' is this locale's separator
+        {u"2147483648", QNDT_INVALID, 2147483647, QN_ERR_OUTOFRANGE},
+        {u"-5000000000", QNDT_INVALID, -2147483647, QN_ERR_OUTOFRANGE},
+        {u"1e400f", QNDT_INVALID, 0, QN_ERR_OUTOFRANGE},
+        {u"'\\400'", QNDT_INVALID, 0, QN_ERR_OUTOFRANGE},
+        {std::u16string(u"12\0x", 4), QNDT_INT8, 12, -1}, // the text ends at an embedded NUL
+    };
+    for (const auto& c : cases) {
+        CQNUtility::m_nLastParserError = -1;
+        LONG value = 12345;
+        EXPECT_EQ(Detect(Text(c.text), &value), c.type);
+        EXPECT_EQ(value, c.value);
+        EXPECT_EQ(CQNUtility::GetLastParserError(), c.lastError);
+        EXPECT_EQ(Detect(Text(c.text), nullptr), c.type);
+    }
+}
+
+TEST(DetectType, SyntaxErrorsWriteTheDiagnosticLine)
+{
+    std::string line;
+    EXPECT_EQ(Detect(_T("12x"), nullptr, &line), QNDT_INVALID);
+    EXPECT_EQ(line, "Unexpected 'x', line 1, column 3\n");
+    EXPECT_EQ(Detect(_T("2147483648"), nullptr, &line), QNDT_INVALID);
+    EXPECT_EQ(line, "");
+}
+
+TEST(DetectType, LastErrorSurvivesSuccess)
+{
+    CQNUtility::m_nLastParserError = 0;
+    EXPECT_EQ(Detect(_T("2147483648"), nullptr), QNDT_INVALID);
+    EXPECT_EQ(CQNUtility::GetLastParserError(), QN_ERR_OUTOFRANGE);
+    EXPECT_EQ(Detect(_T("7"), nullptr), QNDT_INT8);
+    EXPECT_EQ(CQNUtility::GetLastParserError(), QN_ERR_OUTOFRANGE);
+    EXPECT_EQ(Detect(_T("abc"), nullptr), QNDT_INVALID);
+    EXPECT_EQ(CQNUtility::GetLastParserError(), 0);
+}
+
+TEST(DetectType, NumberOnlyMeansIntegerOrReal)
+{
+    const struct {
+        LPCWSTR text;
+        bool number;
+    } cases[] = {
+        {_T("0x10"), true}, {_T("1e5"), true},   {_T("-7"), true},  {_T("017"), true},    {_T("9L"), true},
+        {_T("5."), true},   {_T("true"), false}, {_T("'a'"), false}, {_T("abc"), false}, {_T(""), false},
+        {_T("99999999999"), false},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(CQNUtility::IsNumberOnly(c.text), c.number);
+        testing::internal::GetCapturedStderr();
+    }
+}
+
+// --- Names -----------------------------------------------------------------------
+
+TEST(ValidName, ChecksLengthCharactersAndUnderscore)
+{
+    const struct {
+        std::u16string name;
+        HRESULT result;
+    } cases[] = {
+        {u"Tag1", S_OK},
+        {u"a_b", S_OK},
+        {u"a", S_OK},
+        {u"x__9_", S_OK},
+        {std::u16string(32, u'a'), S_OK},
+        {u"\u00C4rger1", S_OK},   // letters of other scripts count
+        {u"\u0416\u0443\u043A", S_OK},
+        {u"", QN_E_TOOSHORT},
+        {std::u16string(33, u'a'), QN_E_TOOLONG},
+        {u"_" + std::u16string(32, u'a'), QN_E_TOOLONG}, // length first
+        {u"_a", QN_E_LEADINGUNDERSCORE},
+        {u"_", QN_E_LEADINGUNDERSCORE},
+        {u"_" + std::u16string(31, u'a'), QN_E_LEADINGUNDERSCORE},
+        {u"__a", QN_E_INVALIDCHAR},
+        {u"_1", QN_E_INVALIDCHAR}, // characters before the underscore
+        {u"1a", QN_E_INVALIDCHAR},
+        {u"a-b", QN_E_INVALIDCHAR},
+        {u"a b", QN_E_INVALIDCHAR},
+        {u"a.b", QN_E_INVALIDCHAR},
+        {u"a\u00B7", QN_E_INVALIDCHAR},
+        {std::u16string(u"a\0b", 3), QN_E_INVALIDCHAR},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CQNUtility::IsValidName(Text(c.name)), c.result) << ToUtf8ForTest(Text(c.name), int(c.name.size()));
+}
+
+TEST(ValidName, EnglishFileNamesAreAsciiLettersAndDigits)
+{
+    const struct {
+        std::u16string name;
+        HRESULT result;
+    } cases[] = {
+        {u"Report2", S_OK},
+        {u"a", S_OK},
+        {u"Z9z", S_OK},
+        {u"", QN_E_TOOSHORT},
+        {std::u16string(33, u'b'), QN_E_TOOLONG},
+        {u"2Report", QN_E_INVALIDCHAR},
+        {u"my-file", QN_E_INVALIDCHAR}, // passes the ASCII check, not the name check
+        {u"-", QN_E_INVALIDCHAR},
+        {u"a.b", QN_E_INVALIDCHAR},
+        {u"a_b", QN_E_INVALIDCHAR},
+        {u"_a", QN_E_INVALIDCHAR},
+        {u"\u00C4rger", QN_E_INVALIDCHAR},
+        {std::u16string(33, u'\u00C4'), QN_E_INVALIDCHAR}, // characters before the length here
+    };
+    for (const auto& c : cases) {
+        CString name = Text(c.name);
+        EXPECT_EQ(CQNUtility::IsValidEnglishFilename(name), c.result);
+        EXPECT_EQ(name, Text(c.name));
+    }
+}
+
+#ifdef QN_NATIVE
+TEST(ValidName, ClassificationFailureIsEFail)
+{
+    qn::text::g_failNameClassification = true;
+    const HRESULT valid = CQNUtility::IsValidName(_T("Tag"));
+    const HRESULT tooLong = CQNUtility::IsValidName(CString(_T('a'), 33));
+    qn::text::g_failNameClassification = false;
+    EXPECT_EQ(valid, E_FAIL);
+    EXPECT_EQ(tooLong, QN_E_TOOLONG); // the length is checked before classifying
+}
+#endif
+
+TEST(IsASCII, EveryCharacterBelow128)
+{
+    EXPECT_TRUE(CQNUtility::IsASCII(_T("")));
+    EXPECT_TRUE(CQNUtility::IsASCII(_T("abc")));
+    EXPECT_TRUE(CQNUtility::IsASCII(Text(std::u16string(u"\x7F\0z", 3))));
+    EXPECT_FALSE(CQNUtility::IsASCII(Text(u"abc\u0080")));
+    EXPECT_FALSE(CQNUtility::IsASCII(Text(u"\u00E9abc")));
+    EXPECT_FALSE(CQNUtility::IsASCII(Text(u"a\uFFFFc")));
+}
+
+} // namespace
