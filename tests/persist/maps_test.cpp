@@ -1,0 +1,233 @@
+// CMapStringToInterface and CMapLongToInterface: exact reference counts through
+// every operation, and the number keys' decimal text.
+#include <QNInterfaceMaps.h>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+#include <string>
+
+namespace {
+
+// A COM object that only counts its references; tests own it.
+class CountedObject final : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (!ppv)
+            return E_POINTER;
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown))
+            return E_NOINTERFACE;
+        *ppv = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_refs); }
+    LONG Refs() const { return m_refs; }
+
+private:
+    LONG m_refs = 1; // the test's own reference
+};
+
+// The operations under test, for either map, so that both run the same table.
+template <class Map> struct Keys;
+template <> struct Keys<CMapStringToInterface> {
+    static CString Key(int i) { return CString(i == 0 ? _T("alpha") : i == 1 ? _T("Alpha") : _T("beta")); }
+};
+template <> struct Keys<CMapLongToInterface> {
+    static LONG Key(int i) { return i == 0 ? -1 : i == 1 ? 0 : std::numeric_limits<LONG>::max(); }
+};
+
+template <class Map> class InterfaceMapTest : public testing::Test {
+protected:
+    static auto Key(int i) { return Keys<Map>::Key(i); }
+};
+using MapTypes = testing::Types<CMapStringToInterface, CMapLongToInterface>;
+TYPED_TEST_SUITE(InterfaceMapTest, MapTypes);
+
+TYPED_TEST(InterfaceMapTest, SetAtThenRemoveKeyRestoresCount)
+{
+    CountedObject object;
+    TypeParam map;
+    map.SetAt(this->Key(0), &object);
+    EXPECT_EQ(object.Refs(), 2);
+    EXPECT_TRUE(map.RemoveKey(this->Key(0)));
+    EXPECT_EQ(object.Refs(), 1);
+    EXPECT_EQ(map.GetCount(), 0);
+}
+
+TYPED_TEST(InterfaceMapTest, LookupHandsOutOneReference)
+{
+    CountedObject object;
+    TypeParam map;
+    map.SetAt(this->Key(0), &object);
+    IUnknown* found = nullptr;
+    ASSERT_TRUE(map.Lookup(this->Key(0), &found));
+    EXPECT_EQ(found, &object);
+    EXPECT_EQ(object.Refs(), 3);
+    found->Release();
+    EXPECT_EQ(object.Refs(), 2);
+}
+
+TYPED_TEST(InterfaceMapTest, LookupOfAbsentKeyLeavesOutPointer)
+{
+    CountedObject object;
+    TypeParam map;
+    map.SetAt(this->Key(0), &object);
+    IUnknown* const sentinel = reinterpret_cast<IUnknown*>(static_cast<uintptr_t>(0x1234));
+    IUnknown* found = sentinel;
+    EXPECT_FALSE(map.Lookup(this->Key(1), &found));
+    EXPECT_EQ(found, sentinel);
+    EXPECT_EQ(object.Refs(), 2);
+}
+
+TYPED_TEST(InterfaceMapTest, ReplacingReleasesTheFormerObject)
+{
+    CountedObject first, second;
+    {
+        TypeParam map;
+        map.SetAt(this->Key(0), &first);
+        map.SetAt(this->Key(0), &second);
+        EXPECT_EQ(first.Refs(), 1);
+        EXPECT_EQ(second.Refs(), 2);
+        EXPECT_EQ(map.GetCount(), 1);
+
+        // The same pointer again under its own key: the map still holds one.
+        map.SetAt(this->Key(0), &second);
+        EXPECT_EQ(second.Refs(), 2);
+    }
+    EXPECT_EQ(second.Refs(), 1);
+}
+
+TYPED_TEST(InterfaceMapTest, RemoveKeyOfAbsentKeyReleasesNothing)
+{
+    CountedObject object;
+    TypeParam map;
+    map.SetAt(this->Key(0), &object);
+    EXPECT_FALSE(map.RemoveKey(this->Key(2)));
+    EXPECT_EQ(object.Refs(), 2);
+    EXPECT_EQ(map.GetCount(), 1);
+}
+
+TYPED_TEST(InterfaceMapTest, DestructionAndRemoveAllReleaseEveryEntry)
+{
+    CountedObject a, b, c;
+    {
+        TypeParam map;
+        map.SetAt(this->Key(0), &a);
+        map.SetAt(this->Key(1), &b);
+        map.SetAt(this->Key(2), &c);
+        EXPECT_EQ(a.Refs() + b.Refs() + c.Refs(), 6);
+    }
+    EXPECT_EQ(a.Refs() + b.Refs() + c.Refs(), 3);
+
+    TypeParam map;
+    map.SetAt(this->Key(0), &a);
+    map.SetAt(this->Key(1), &a);
+    EXPECT_EQ(a.Refs(), 3);
+    map.RemoveAll();
+    EXPECT_EQ(a.Refs(), 1);
+    EXPECT_EQ(map.GetCount(), 0);
+}
+
+TYPED_TEST(InterfaceMapTest, IterationHandsOutReferencesAndKeys)
+{
+    CountedObject objects[3];
+    TypeParam map;
+    for (int i = 0; i < 3; ++i)
+        map.SetAt(this->Key(i), &objects[i]);
+
+    int visited = 0;
+    for (POSITION pos = map.GetStartPosition(); pos;) {
+        decltype(this->Key(0)) key{};
+        IUnknown* value = nullptr;
+        map.GetNextAssoc(pos, key, &value);
+        int i = 0;
+        while (i < 3 && !(key == this->Key(i)))
+            ++i;
+        ASSERT_LT(i, 3) << "a key came back changed";
+        EXPECT_EQ(value, &objects[i]);
+        EXPECT_EQ(objects[i].Refs(), 3);
+        value->Release();
+        ++visited;
+    }
+    EXPECT_EQ(visited, 3);
+}
+
+// Values are never null by contract, but the operations that can meet one
+// (after a null was stored under a new key) skip it.
+TYPED_TEST(InterfaceMapTest, NullValuesAreSkipped)
+{
+    TypeParam map;
+    map.SetAt(this->Key(0), nullptr);
+    IUnknown* found = reinterpret_cast<IUnknown*>(static_cast<uintptr_t>(0x10));
+    EXPECT_TRUE(map.Lookup(this->Key(0), &found));
+    EXPECT_EQ(found, nullptr);
+    POSITION pos = map.GetStartPosition();
+    decltype(this->Key(0)) key{};
+    map.GetNextAssoc(pos, key, &found);
+    EXPECT_EQ(found, nullptr);
+    map.RemoveAll();
+    EXPECT_EQ(map.GetCount(), 0);
+}
+
+TEST(CMapStringToInterface, KeysAreCaseSensitive)
+{
+    CountedObject upper, lower;
+    CMapStringToInterface map;
+    map.SetAt(CString(_T("Tag")), &upper);
+    map.SetAt(CString(_T("tag")), &lower);
+    EXPECT_EQ(map.GetCount(), 2);
+    IUnknown* found = nullptr;
+    ASSERT_TRUE(map.Lookup(CString(_T("tag")), &found));
+    EXPECT_EQ(found, &lower);
+    found->Release();
+    EXPECT_FALSE(map.Lookup(CString(_T("TAG")), &found));
+}
+
+// Number keys sit in the base map as their decimal text and come back whole.
+TEST(CMapLongToInterface, KeysAreDecimalText)
+{
+    struct Case {
+        LONG key;
+        const WCHAR* text;
+    };
+    const Case cases[] = {
+        {0, _T("0")},
+        {-1, _T("-1")},
+        {7, _T("7")},
+        {2600, _T("2600")},
+        {std::numeric_limits<LONG>::max(), _T("2147483647")},
+        {std::numeric_limits<LONG>::min(), _T("-2147483648")},
+        {-1000000, _T("-1000000")},
+    };
+    CountedObject object;
+    CMapLongToInterface map;
+    for (const Case& c : cases)
+        map.SetAt(c.key, &object);
+    EXPECT_EQ(object.Refs(), 1 + LONG(std::size(cases)));
+
+    const CMapStringToPtr& base = map;
+    for (const Case& c : cases) {
+        void* value = nullptr;
+        EXPECT_TRUE(base.Lookup(c.text, value)) << c.key;
+        EXPECT_EQ(value, &object);
+    }
+
+    std::map<LONG, int> seen;
+    for (POSITION pos = map.GetStartPosition(); pos;) {
+        LONG key = 12345;
+        IUnknown* value = nullptr;
+        map.GetNextAssoc(pos, key, &value);
+        ++seen[key];
+        value->Release();
+    }
+    ASSERT_EQ(seen.size(), std::size(cases));
+    for (const Case& c : cases)
+        EXPECT_EQ(seen[c.key], 1) << c.key;
+}
+
+} // namespace
