@@ -10,3 +10,7 @@
 #include <QNNumeral.h>
 #include <QNClassTable.h>
 #include <QNColor.h>
+#include <QNBlock.h>
+#include <QNStream.h>
+#include <QNRefObjList.h>
+#include <QNInterfaceMaps.h>
