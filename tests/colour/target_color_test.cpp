@@ -298,25 +298,7 @@ TEST(Reductions, ChannelsGoToTheirNearestLevel)
     }
 }
 
-TEST(Reductions, TellingReductionEntries)
-{
-    // (channel value, index) pairs where the tie rule or an uneven level shows.
-    struct Case {
-        unsigned value;
-        unsigned index;
-    };
-    const Case r5[] = {{3, 0}, {4, 1}, {252, 30}, {253, 31}, {0xE2, 27}, {0xE1, 26}};
-    const Case r6[] = {{1, 0}, {2, 1}, {128, 30}, {254, 63}, {0xDF, 53}, {0xDE, 52}};
-    const Case r4[] = {{8, 0}, {9, 1}, {127, 7}, {128, 8}, {247, 15}, {246, 14}};
-    for (const Case& c : r5) {
-        EXPECT_EQ((ZK5000_CalcColorR5G6B5(c.value) >> 11) & 31, c.index) << "R5(" << c.value << ")";
-        EXPECT_EQ(ZK5000_CalcColorR5G6B5(Rgb(0, 0, c.value)) & 31, c.index) << "R5(" << c.value << ")";
-    }
-    for (const Case& c : r6)
-        EXPECT_EQ((ZK5000_CalcColorR5G6B5(Rgb(0, c.value, 0)) >> 5) & 63, c.index) << "R6(" << c.value << ")";
-    for (const Case& c : r4)
-        EXPECT_EQ(ZK5000_CalcColorBL2R4G4B4(Rgb(0, 0, c.value)) & 15, c.index) << "R4(" << c.value << ")";
-}
+// --- Encoders and decoders ----------------------------------------------------
 
 TEST(Encoders, FourBitNibbles)
 {
