@@ -15,8 +15,10 @@ namespace {
 // The largest BSTR byte count that LoadBSTR accepts. A count with the top bit
 // set cannot be a platform string's length (they are at most 2^31 - 1 bytes).
 constexpr ULONG kMaxTextBytes = 0x7FFFFFFF;
-// Characters are read in chunks of this many bytes, so that the memory held
-// never runs ahead of the bytes the stream actually delivered.
+// Characters are read in chunks that start small and double up to the
+// largest, so that the memory held never runs far ahead of the bytes the
+// stream actually delivered, however large the count it stated.
+constexpr ULONG kFirstTextChunk = 256;
 constexpr ULONG kTextChunk = 64 * 1024;
 
 // Writes `size` bytes. Only a failing or short write is an error.
@@ -108,10 +110,9 @@ HRESULT LoadBSTR(CString& text, IStream* pStream)
     // dropped: it is no whole character.
     std::vector<WCHAR> units;
     try {
-        units.reserve(std::min<ULONG>(byteCount, kTextChunk) / sizeof(WCHAR) + 1);
         ULONG done = 0;
         while (done < byteCount) {
-            const ULONG chunk = std::min(byteCount - done, kTextChunk);
+            const ULONG chunk = std::min({byteCount - done, std::max(kFirstTextChunk, done), kTextChunk});
             units.resize((size_t(done) + chunk + 1) / sizeof(WCHAR));
             if (FAILED(ReadExact(pStream, reinterpret_cast<unsigned char*>(units.data()) + done, chunk)))
                 return E_FAIL;
