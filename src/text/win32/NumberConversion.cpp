@@ -2,6 +2,7 @@
 // in the internal form (English neutral, no user overrides), all through the
 // platform's automation conversions and locale services.
 #include <QNUtilityClass.h>
+#include <QNNumeral.h>
 
 namespace {
 
@@ -191,6 +192,23 @@ HRESULT CQNUtility::StrInternalToShort(LPCWSTR lpszText, short* pnValue)
 HRESULT CQNUtility::StrToShortUI(LPCWSTR lpszText, short* pnValue)
 {
     return FromText<SHORT>(lpszText, kUserForm, pnValue, ::VarI2FromStr);
+}
+
+HRESULT CQNUtility::StrToDoubleUIExt(LPCWSTR lpszText, double* pdValue)
+{
+    if (!pdValue)
+        return E_POINTER;
+    // An integer literal of the numeral grammar (hexadecimal, octal, with a
+    // suffix) is read through its saturated 32-bit value in the internal form.
+    LONG integerValue = 0;
+    const QNDataType type = ParserAndGetDataType(CString(lpszText), &integerValue);
+    CString text = lpszText;
+    if (type == QNDT_INT8 || type == QNDT_INT16 || type == QNDT_INT32 || type == QNDT_INT64) {
+        CString internal;
+        if (SUCCEEDED(ToText(integerValue, kInternalForm, internal, ::VarBstrFromI4)))
+            text = internal;
+    }
+    return StrToDoubleUI(lpszText ? static_cast<LPCWSTR>(text) : nullptr, pdValue);
 }
 
 HRESULT CQNUtility::StrToNumStrUI(LPCWSTR lpszText, CString& strOut)

@@ -70,6 +70,7 @@ constexpr auto StrToIntUI = ReadAs<int, CQNUtility::StrToIntUI>;
 constexpr auto StrInternalToInt = ReadAs<int, CQNUtility::StrInternalToInt>;
 constexpr auto StrToShortUI = ReadAs<short, CQNUtility::StrToShortUI>;
 constexpr auto StrInternalToShort = ReadAs<short, CQNUtility::StrInternalToShort>;
+constexpr auto StrToDoubleUIExt = ReadAs<double, CQNUtility::StrToDoubleUIExt>;
 
 void CheckFromText(const FromTextCase* cases, size_t count)
 {
@@ -121,6 +122,22 @@ void CheckInternalForm()
     EXPECT_EQ(E_POINTER, CQNUtility::StrInternalToFloat(L"1", nullptr));
     EXPECT_EQ(E_POINTER, CQNUtility::StrToIntUI(L"1", nullptr));
     EXPECT_EQ(E_POINTER, CQNUtility::StrInternalToShort(L"1", nullptr));
+    EXPECT_EQ(E_POINTER, CQNUtility::StrToDoubleUIExt(L"1", nullptr));
+
+    // The integer literals of the numeral grammar, through their 32-bit value.
+    const FromTextCase literals[] = {
+        {"hexadecimal", StrToDoubleUIExt, L"0x10", S_OK, 16},
+        {"hexadecimal upper", StrToDoubleUIExt, L"0x1F", S_OK, 31},
+        {"negative hexadecimal", StrToDoubleUIExt, L"-0x10", S_OK, -16},
+        {"octal", StrToDoubleUIExt, L"017", S_OK, 15},
+        {"decimal", StrToDoubleUIExt, L"-5", S_OK, -5},
+        {"64-bit suffix saturates", StrToDoubleUIExt, L"3000000000L", S_OK, 2147483647},
+        {"boolean is no number", StrToDoubleUIExt, L"true", DISP_E_TYPEMISMATCH, 0},
+        {"character is no number", StrToDoubleUIExt, L"'a'", DISP_E_TYPEMISMATCH, 0},
+        {"no literal", StrToDoubleUIExt, L"abc", DISP_E_TYPEMISMATCH, 0},
+        {"null text", StrToDoubleUIExt, nullptr, DISP_E_TYPEMISMATCH, 0},
+    };
+    CheckFromText(literals, std::size(literals));
 
     // Not numbers in any locale.
     CString out = kKeep;
@@ -151,6 +168,8 @@ TEST(NumberConversionDotLocale, UserFormUsesDot)
         {"float", StrToFloatUI, L"0.5", S_OK, 0.5},
         {"int", StrToIntUI, L"42", S_OK, 42},
         {"short", StrToShortUI, L"-32768", S_OK, -32768},
+        {"real literal", StrToDoubleUIExt, L"2.5", S_OK, 2.5},
+        {"exponent", StrToDoubleUIExt, L"1e3", S_OK, 1000},
     };
     CheckFromText(fromText, std::size(fromText));
 }
@@ -201,6 +220,7 @@ TEST(NumberConversionGermanLocale, UserFormUsesComma)
         {"float", StrToFloatUI, L"0,5", S_OK, 0.5},
         {"int", StrToIntUI, L"42", S_OK, 42},
         {"internal ignores the user", StrInternalToDouble, L"1.5", S_OK, 1.5},
+        {"real literal", StrToDoubleUIExt, L"2,5", S_OK, 2.5},
     };
     CheckFromText(fromText, std::size(fromText));
 }
