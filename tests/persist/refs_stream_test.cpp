@@ -59,6 +59,24 @@ TEST(CRefObjList, SetsHoldEachItemOnce)
     EXPECT_TRUE(list.m_pTagServer == &server) << "Reset keeps the tag server";
 }
 
+// The object set hashes an identifier by its low 32 bits shifted right by 4,
+// on every build; iteration runs in bucket order (17 buckets), which shows it.
+TEST(CRefObjList, ObjectHashIsLow32BitsShiftedBy4)
+{
+    const __int64 ids[] = {0x700000030ll, 0x20, 0x10, 0x100000000ll}; // buckets 3, 2, 1, 0
+    CRefObjList list;
+    for (__int64 id : ids)
+        list.AddObjID(id);
+    std::vector<__int64> order;
+    void* ignored = nullptr;
+    __int64 id = 0;
+    for (POSITION pos = list.m_mapObjIDs.GetStartPosition(); pos;) {
+        list.m_mapObjIDs.GetNextAssoc(pos, id, ignored);
+        order.push_back(id);
+    }
+    EXPECT_EQ(order, (std::vector<__int64>{0x100000000ll, 0x10, 0x20, 0x700000030ll}));
+}
+
 TEST(CRefObjList, HoldsOneReferenceToItsTagServer)
 {
     FakeTagServer first, second;
