@@ -15,6 +15,16 @@
 #include <QNPlatform.h>
 
 #include <cstdarg>
+#include <type_traits>
+
+class CString;
+
+namespace afx_detail {
+// Format arguments as they go through "...": a CString as its characters.
+template <class T> const T& FormatArgument(const T& value) { return value; }
+LPCWSTR FormatArgument(const CString& value);
+template <class... Args> inline constexpr bool kAnyCString = (std::is_same_v<std::remove_cvref_t<Args>, CString> || ...);
+} // namespace afx_detail
 
 // The header of a string block; the characters and a terminating zero follow it.
 struct CStringData {
@@ -133,6 +143,20 @@ public:
     void FormatV(LPCWSTR lpszFormat, va_list argList);
     void AppendFormat(LPCWSTR lpszFormat, ...);
     void AppendFormatV(LPCWSTR lpszFormat, va_list argList);
+    // A CString argument goes to %s as its characters, as callers of the
+    // framework expect (through "..." it would otherwise pass as an object).
+    template <class... Args>
+        requires afx_detail::kAnyCString<Args...>
+    void Format(LPCWSTR lpszFormat, const Args&... args)
+    {
+        Format(lpszFormat, afx_detail::FormatArgument(args)...);
+    }
+    template <class... Args>
+        requires afx_detail::kAnyCString<Args...>
+    void AppendFormat(LPCWSTR lpszFormat, const Args&... args)
+    {
+        AppendFormat(lpszFormat, afx_detail::FormatArgument(args)...);
+    }
 
 #ifdef _WIN32
     // Loads string resource nID from the resource module in force. FALSE (and
@@ -167,6 +191,8 @@ private:
 
     LPWSTR m_pchData;
 };
+
+inline LPCWSTR afx_detail::FormatArgument(const CString& value) { return value; }
 
 // Comparison with CString and with text on either side.
 inline bool operator==(const CString& s1, const CString& s2)

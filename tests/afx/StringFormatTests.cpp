@@ -131,6 +131,13 @@ TEST(CStringFormat, AppendFormatAndReplaceOfFormat)
     s.Format(static_cast<LPCWSTR>(nullptr));
     EXPECT_TRUE(s.IsEmpty());
 
+    // CString arguments pass as their characters.
+    const CString name(_T("name"));
+    s.Format(_T("[%s|%d|%5s]"), name, 7, CString(_T("ab")));
+    EXPECT_EQ(CString(_T("[name|7|   ab]")), s);
+    s.AppendFormat(_T("%s"), name);
+    EXPECT_EQ(CString(_T("[name|7|   ab]name")), s);
+
     CString wide;
     wide.Format(_T("%2000d|"), 1); // a wide field grows the text as needed
     EXPECT_EQ(2001, wide.GetLength());
