@@ -213,37 +213,32 @@ void ExpectComplete(const CRefObjList& list, const Sample& sample, size_t limit,
     EXPECT_EQ(list.m_mapSpecialObjIDs.GetCount(), expected[2]) << what << " at " << limit;
 }
 
-// The block's bytes-left runs out at every offset: E_FAIL, the complete entries
-// kept, and the reads stay within the block.
-TEST(CRefObjListBlock, BytesLeftRunOutAtEveryOffset)
+// At every offset, (1) the block's bytes-left runs out: E_FAIL, the complete
+// entries kept, and the reads stay within the block; (2) the archive's file
+// ends while the block claims its full length: short reads are no failure, so
+// the load goes on to the end of its count and keeps exactly the entries that
+// came whole.
+TEST(CRefObjListBlock, BlockRunsOutOrArchiveEndsAtEveryOffset)
 {
     const Sample sample = ThreeEntries();
-    for (size_t limit = 0; limit < sample.payload.size(); ++limit) {
-        BlockReader reader(sample.payload);
+    const size_t size = sample.payload.size();
+    for (size_t at = 0; at < size; ++at) {
+        {
+            BlockReader reader(sample.payload);
+            CRefObjList list;
+            ULONG left = static_cast<ULONG>(at);
+            EXPECT_EQ(list.Load(reader.helper, left, 0), E_FAIL) << "block of " << at;
+            ExpectComplete(list, sample, at, "block runs out");
+            unsigned char next = 0;
+            ASSERT_EQ(reader.archive.Read(&next, 1), 1u);
+            EXPECT_EQ(next, sample.payload[at - left]) << "block of " << at;
+        }
+        BlockReader reader(std::vector<unsigned char>(sample.payload.begin(), sample.payload.begin() + at));
         CRefObjList list;
-        ULONG left = static_cast<ULONG>(limit);
-        EXPECT_EQ(list.Load(reader.helper, left, 0), E_FAIL) << "block of " << limit;
-        ExpectComplete(list, sample, limit, "block runs out");
-        unsigned char next = 0;
-        const size_t consumed = limit - left;
-        ASSERT_EQ(reader.archive.Read(&next, 1), 1u);
-        EXPECT_EQ(next, sample.payload[consumed]) << "block of " << limit;
-    }
-}
-
-// The archive's file ends at every offset while the block claims its full
-// length: short reads are no failure, so the load goes on to the end of its
-// count and keeps exactly the entries that came whole.
-TEST(CRefObjListBlock, ArchiveEndsAtEveryOffset)
-{
-    const Sample sample = ThreeEntries();
-    for (size_t cut = 0; cut < sample.payload.size(); ++cut) {
-        BlockReader reader(std::vector<unsigned char>(sample.payload.begin(), sample.payload.begin() + cut));
-        CRefObjList list;
-        ULONG left = static_cast<ULONG>(sample.payload.size());
-        EXPECT_EQ(list.Load(reader.helper, left, 0), S_OK) << "archive ends at " << cut;
-        ExpectComplete(list, sample, cut, "archive ends");
-        EXPECT_EQ(left, sample.payload.size() - cut) << "archive ends at " << cut;
+        ULONG left = static_cast<ULONG>(size);
+        EXPECT_EQ(list.Load(reader.helper, left, 0), S_OK) << "archive ends at " << at;
+        ExpectComplete(list, sample, at, "archive ends");
+        EXPECT_EQ(left, size - at) << "archive ends at " << at;
     }
 }
 

@@ -148,37 +148,25 @@ struct Loader {
     std::function<HRESULT(IStream*, bool& unchanged)> load;
 };
 
+// A load into a target that starts as `before`.
+template <class T>
+std::function<HRESULT(IStream*, bool&)> Into(HRESULT (*load)(T&, IStream*), const T& before)
+{
+    return [load, before](IStream* s, bool& unchanged) {
+        T v = before;
+        const HRESULT hr = load(v, s);
+        unchanged = v == before;
+        return hr;
+    };
+}
+
 std::vector<Loader> Loaders()
 {
     return {
-        {"LoadBool", Bytes().U16(0xFFFF),
-         [](IStream* s, bool& unchanged) {
-             SHORT v = 7;
-             HRESULT hr = LoadBool(v, s);
-             unchanged = v == 7;
-             return hr;
-         }},
-        {"LoadLONG", Bytes().U32(0x12345678),
-         [](IStream* s, bool& unchanged) {
-             LONG v = 7;
-             HRESULT hr = LoadLONG(v, s);
-             unchanged = v == 7;
-             return hr;
-         }},
-        {"LoadDOUBLE", Bytes().U64(0x400921FB54442D18ull),
-         [](IStream* s, bool& unchanged) {
-             double v = 7;
-             HRESULT hr = LoadDOUBLE(v, s);
-             unchanged = v == 7;
-             return hr;
-         }},
-        {"LoadBSTR", Bytes().U32(8).Utf16(_T("Tag")).U16(0),
-         [](IStream* s, bool& unchanged) {
-             CString v(_T("before"));
-             HRESULT hr = LoadBSTR(v, s);
-             unchanged = v == _T("before");
-             return hr;
-         }},
+        {"LoadBool", Bytes().U16(0xFFFF), Into<SHORT>(&LoadBool, 7)},
+        {"LoadLONG", Bytes().U32(0x12345678), Into<LONG>(&LoadLONG, 7)},
+        {"LoadDOUBLE", Bytes().U64(0x400921FB54442D18ull), Into<double>(&LoadDOUBLE, 7)},
+        {"LoadBSTR", Bytes().U32(8).Utf16(_T("Tag")).U16(0), Into<CString>(&LoadBSTR, CString(_T("before")))},
     };
 }
 
