@@ -121,34 +121,9 @@ void ExpectProjectFile(const std::wstring& path)
     EXPECT_EQ(ReadStream(screens, L"Main"), std::string(5000, 'm'));
 }
 
-TEST(StorageCopy, CopiesStreamsStoragesAndClass)
-{
-    struct Case {
-        const char* name;
-        bool destinationExists;
-        int failIfExists;
-        int expected;
-    };
-    const Case cases[] = {
-        {"new destination", false, 0, 1},
-        {"new destination, fail if it exists", false, 1, 1},
-        {"existing destination replaced", true, 0, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScratchFolder folder;
-        const std::wstring source = folder.File(L"plan.SwxCF");
-        const std::wstring destination = folder.File(L"copy.SwxCF");
-        MakeProjectFile(source);
-        if (c.destinationExists)
-            WriteFile(destination, "not a compound file");
-        EXPECT_EQ(CopyStorageFile(source.c_str(), destination.c_str(), c.failIfExists), c.expected);
-        ExpectProjectFile(destination);
-        ExpectProjectFile(source);
-    }
-}
-
-TEST(StorageCopy, Failures)
+// A copy keeps streams, storages and the root class, and leaves the source as
+// it was; a failed copy leaves the folder as it was.
+TEST(StorageCopy, Outcomes)
 {
     struct Case {
         const char* name;
@@ -156,12 +131,16 @@ TEST(StorageCopy, Failures)
         const wchar_t* destination; // in the scratch folder
         bool destinationExists;
         int failIfExists;
+        int expected;
     };
     const Case cases[] = {
-        {"destination exists, fail if it exists", L"plan.SwxCF", L"copy.SwxCF", true, 1},
-        {"source missing", L"missing.SwxCF", L"copy.SwxCF", false, 0},
-        {"source is no compound file", L"plain.txt", L"copy.SwxCF", false, 0},
-        {"destination folder missing", L"plan.SwxCF", L"no such folder\\copy.SwxCF", false, 0},
+        {"control: new destination", L"plan.SwxCF", L"copy.SwxCF", false, 0, 1},
+        {"new destination, fail if it exists", L"plan.SwxCF", L"copy.SwxCF", false, 1, 1},
+        {"existing destination replaced", L"plan.SwxCF", L"copy.SwxCF", true, 0, 1},
+        {"destination exists, fail if it exists", L"plan.SwxCF", L"copy.SwxCF", true, 1, 0},
+        {"source missing", L"missing.SwxCF", L"copy.SwxCF", false, 0, 0},
+        {"source is no compound file", L"plain.txt", L"copy.SwxCF", false, 0, 0},
+        {"destination folder missing", L"plan.SwxCF", L"no such folder\\copy.SwxCF", false, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,7 +151,12 @@ TEST(StorageCopy, Failures)
         if (c.destinationExists)
             WriteFile(destination, "keep me");
         const auto before = folder.Names();
-        EXPECT_EQ(CopyStorageFile(folder.File(c.source).c_str(), destination.c_str(), c.failIfExists), 0);
+        EXPECT_EQ(CopyStorageFile(folder.File(c.source).c_str(), destination.c_str(), c.failIfExists), c.expected);
+        ExpectProjectFile(folder.File(L"plan.SwxCF"));
+        if (c.expected) {
+            ExpectProjectFile(destination);
+            continue;
+        }
         EXPECT_EQ(folder.Names(), before);
         if (c.destinationExists) {
             const std::vector<char> kept = FileBytes(destination);
