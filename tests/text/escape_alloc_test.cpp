@@ -21,36 +21,37 @@ protected:
 
 BSTR Sentinel() { return reinterpret_cast<BSTR>(uintptr_t(0x1234)); }
 
-TEST_F(EscapeAllocation, WorkingBufferFailureIsOutOfMemoryAndLeavesTheOutput)
+TEST_F(EscapeAllocation, EachAllocationFailureHasItsResult)
 {
-    qn::text::TestAllocationFaults().workBuffer = true;
-    BSTR out = Sentinel();
-    EXPECT_EQ(E_OUTOFMEMORY, CQNUtility::EscapeText(u"a\nb", eEscNewLine, &out));
-    EXPECT_EQ(Sentinel(), out);
-    EXPECT_EQ(E_OUTOFMEMORY, CQNUtility::UnescapeText(m_input, eEscNewLine, &out));
-    EXPECT_EQ(Sentinel(), out);
-}
-
-TEST_F(EscapeAllocation, FinalStringFailureIsSFalseWithANullOutput)
-{
-    qn::text::TestAllocationFaults().finalString = true;
-    BSTR out = Sentinel();
-    EXPECT_EQ(S_FALSE, CQNUtility::EscapeText(u"a\nb", eEscNewLine, &out));
-    EXPECT_EQ(nullptr, out);
-    out = Sentinel();
-    EXPECT_EQ(S_FALSE, CQNUtility::UnescapeText(m_input, eEscNewLine, &out));
-    EXPECT_EQ(nullptr, out);
-}
-
-TEST_F(EscapeAllocation, PlainCopyFailureIsOutOfMemory)
-{
-    qn::text::TestAllocationFaults().finalString = true;
-    BSTR out = Sentinel();
-    EXPECT_EQ(E_OUTOFMEMORY, CQNUtility::EscapeText(u"abc", static_cast<eQNEscapeOperations>(0), &out));
-    EXPECT_EQ(nullptr, out);
-    out = Sentinel();
-    EXPECT_EQ(E_OUTOFMEMORY, CQNUtility::UnescapeText(m_input, static_cast<eQNEscapeOperations>(0), &out));
-    EXPECT_EQ(nullptr, out);
+    const eQNEscapeOperations none = static_cast<eQNEscapeOperations>(0);
+    const struct {
+        const char* name;
+        bool workBuffer, finalString;
+        eQNEscapeOperations ops;
+        HRESULT result;
+        bool outputLeft; // else set to null
+    } cases[] = {
+        {"no fault", false, false, eEscNewLine, S_OK, false},
+        {"working buffer", true, false, eEscNewLine, E_OUTOFMEMORY, true},
+        {"final string", false, true, eEscNewLine, S_FALSE, false},
+        {"final string of a plain copy", false, true, none, E_OUTOFMEMORY, false},
+    };
+    for (const auto& c : cases) {
+        qn::text::TestAllocationFaults().workBuffer = c.workBuffer;
+        qn::text::TestAllocationFaults().finalString = c.finalString;
+        for (bool unescape : {false, true}) {
+            BSTR out = Sentinel();
+            EXPECT_EQ(c.result, unescape ? CQNUtility::UnescapeText(m_input, c.ops, &out)
+                                         : CQNUtility::EscapeText(u"a\nb", c.ops, &out))
+                << c.name << (unescape ? ", unescape" : ", escape");
+            if (c.outputLeft)
+                EXPECT_EQ(Sentinel(), out) << c.name;
+            else if (FAILED(c.result) || c.result == S_FALSE)
+                EXPECT_EQ(nullptr, out) << c.name;
+            else
+                ::SysFreeString(out);
+        }
+    }
 }
 
 TEST_F(EscapeAllocation, EmptyInputNeedsNoWorkingBuffer)
