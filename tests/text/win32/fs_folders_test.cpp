@@ -35,19 +35,19 @@ TEST_F(ForceDirectories, ExistingPathsAreAnsweredWithoutCreating)
 
 TEST_F(ForceDirectories, CreatesEveryMissingDirectoryOnThePath)
 {
-    EXPECT_TRUE(ForceDirectoriesW((tree / L"A\\B\\C").c_str()));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"A"));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"A\\B\\C"));
-
-    // A trailing backslash names the directory the chain has just made.
-    EXPECT_TRUE(ForceDirectoriesW((tree / L"T\\U\\").c_str()));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"T\\U"));
-    EXPECT_TRUE(ForceDirectoriesW((tree / L"T\\U\\").c_str()));
-
-    EXPECT_TRUE(ForceDirectoriesW((tree / L"F/G").c_str()));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"F\\G"));
-    EXPECT_TRUE(ForceDirectoriesW((tree / L"H\\I/").c_str()));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"H\\I"));
+    // A trailing separator names the directory the chain has just made; a
+    // second call finds it there.
+    const struct {
+        const wchar_t* path;
+        const wchar_t* made;
+    } cases[] = {
+        {L"A\\B\\C", L"A\\B\\C"}, {L"T\\U\\", L"T\\U"}, {L"T\\U\\", L"T\\U"},
+        {L"F/G", L"F\\G"},       {L"H\\I/", L"H\\I"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(ForceDirectoriesW((tree / c.path).c_str())) << std::string(c.path, c.path + wcslen(c.path));
+        EXPECT_TRUE(TempTree::IsDirectory(tree / c.made)) << std::string(c.path, c.path + wcslen(c.path));
+    }
 }
 
 TEST_F(ForceDirectories, PathsThatCannotBeMadeGiveFalse)
@@ -137,13 +137,13 @@ TEST_F(CopyFolder, OverwritesFilesOfTheSameNameAndKeepsOthers)
 
 TEST_F(CopyFolder, MissingOrEmptySourceMakesOnlyTheDestination)
 {
-    EXPECT_TRUE(Copy(tree / L"nothing", tree / L"made"));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"made"));
-    EXPECT_TRUE(Copy(tree / L"src\\empty", tree / L"made2"));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"made2"));
-    EXPECT_TRUE(Copy(L"", tree / L"made3"));
-    EXPECT_TRUE(TempTree::IsDirectory(tree / L"made3"));
-    EXPECT_FALSE(TempTree::Exists(tree / L"made3\\a.txt"));
+    const std::wstring sources[] = {tree / L"nothing", tree / L"src\\empty", L""};
+    for (int i = 0; i < 3; ++i) {
+        const std::wstring made = tree / (L"made" + std::to_wstring(i));
+        EXPECT_TRUE(Copy(sources[i], made)) << i;
+        EXPECT_TRUE(TempTree::IsDirectory(made)) << i;
+        EXPECT_FALSE(TempTree::Exists(made + L"\\a.txt")) << i;
+    }
 }
 
 TEST_F(CopyFolder, RefusesADestinationInsideItsSource)
