@@ -168,50 +168,37 @@ TEST(UnescapeText, UnicodeEscapeFailsTheWholeCallAndLeavesTheOutputAlone)
     EXPECT_EQ(T(_T("\\u")), Unescape(T(_T("\\\\u")), eEscUnicode | eEscBackslash));
 }
 
-TEST(EscapeResultCodes, NullOutputPointerIsRefusedByBoth)
+using Call = HRESULT (*)(BSTR, eQNEscapeOperations, BSTR*);
+const Call kBoth[] = {
+    [](BSTR in, eQNEscapeOperations ops, BSTR* out) { return CQNUtility::EscapeText(in, ops, out); },
+    [](BSTR in, eQNEscapeOperations ops, BSTR* out) { return CQNUtility::UnescapeText(in, ops, out); },
+};
+
+TEST(EscapeResultCodes, NullPointersAndTheOwnershipOfTheOutput)
 {
-    Bstr in{T(_T("x"))};
-    for (eQNEscapeOperations ops : {kNone, eEscQuote}) {
-        EXPECT_EQ(E_POINTER, CQNUtility::EscapeText(_T("x"), ops, nullptr));
-        EXPECT_EQ(E_POINTER, CQNUtility::UnescapeText(in.get(), ops, nullptr));
-    }
-}
-
-TEST(EscapeResultCodes, NullInputCopiesNothingButConvertsToEmpty)
-{
-    BSTR out = reinterpret_cast<BSTR>(uintptr_t(1));
-    EXPECT_EQ(E_OUTOFMEMORY, CQNUtility::EscapeText(nullptr, kNone, &out));
-    EXPECT_EQ(nullptr, out);
-    out = reinterpret_cast<BSTR>(uintptr_t(1));
-    EXPECT_EQ(E_OUTOFMEMORY, CQNUtility::UnescapeText(nullptr, kNone, &out));
-    EXPECT_EQ(nullptr, out);
-
-    Bstr escaped;
-    EXPECT_EQ(S_OK, CQNUtility::EscapeText(nullptr, eEscQuote, escaped.put()));
-    ASSERT_NE(nullptr, escaped.get());
-    EXPECT_EQ(0u, ::SysStringLen(escaped.get()));
-    Bstr unescaped;
-    EXPECT_EQ(S_OK, CQNUtility::UnescapeText(nullptr, eEscQuote, unescaped.put()));
-    ASSERT_NE(nullptr, unescaped.get());
-    EXPECT_EQ(0u, ::SysStringLen(unescaped.get()));
-}
-
-TEST(EscapeResultCodes, OutputIsANewStringAndTheOldOneIsNotFreed)
-{
-    // The old pointer is overwritten, not freed: it stays valid for its owner.
-    Bstr old{T(_T("previous"))};
-    BSTR out = old.get();
-    ASSERT_EQ(S_OK, CQNUtility::EscapeText(_T("a"), kNone, &out));
-    EXPECT_NE(old.get(), out);
-    EXPECT_EQ(T(_T("previous")), old.text());
-    ::SysFreeString(out);
-
     Bstr in{T(_T("a"))};
-    out = in.get();
-    ASSERT_EQ(S_OK, CQNUtility::UnescapeText(in.get(), kNone, &out));
-    EXPECT_NE(in.get(), out);
-    EXPECT_EQ(T(_T("a")), Text(out, ::SysStringLen(out)));
-    ::SysFreeString(out);
+    for (int f = 0; f < 2; ++f) {
+        const Call call = kBoth[f];
+        for (eQNEscapeOperations ops : {kNone, eEscQuote})
+            EXPECT_EQ(E_POINTER, call(in.get(), ops, nullptr)) << f;
+
+        // A null input: the plain copy fails, a conversion gives an empty string.
+        BSTR out = reinterpret_cast<BSTR>(uintptr_t(1));
+        EXPECT_EQ(E_OUTOFMEMORY, call(nullptr, kNone, &out)) << f;
+        EXPECT_EQ(nullptr, out) << f;
+        Bstr empty;
+        EXPECT_EQ(S_OK, call(nullptr, eEscQuote, empty.put())) << f;
+        ASSERT_NE(nullptr, empty.get()) << f;
+        EXPECT_EQ(0u, ::SysStringLen(empty.get())) << f;
+
+        // The output is a new string; the old pointer is overwritten, not freed.
+        out = in.get();
+        ASSERT_EQ(S_OK, call(in.get(), kNone, &out)) << f;
+        EXPECT_NE(in.get(), out) << f;
+        EXPECT_EQ(T(_T("a")), in.text()) << f;
+        EXPECT_EQ(T(_T("a")), Text(out, ::SysStringLen(out))) << f;
+        ::SysFreeString(out);
+    }
 }
 
 // Deterministic pseudo-random texts over the characters the escapes care about.
