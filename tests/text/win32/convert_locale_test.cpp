@@ -10,6 +10,8 @@
 
 #include <climits>
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -81,6 +83,31 @@ void CheckFromText(const FromTextCase* cases, size_t count)
         // On failure the output keeps its old value (99).
         EXPECT_DOUBLE_EQ(SUCCEEDED(c.expectedResult) ? c.expected : 99.0, value) << c.name;
     }
+}
+
+// The separator exchange in both directions, and the grouped integers.
+struct ExchangeCase {
+    HRESULT (*convert)(LPCWSTR, CString&);
+    const wchar_t* text;
+    HRESULT expectedResult;
+    const wchar_t* expected; // the output afterwards; it starts as "keep"
+};
+constexpr auto ToInternal = CQNUtility::NumStrUIToStr;
+constexpr auto ToUser = CQNUtility::StrToNumStrUI;
+
+void CheckExchange(const ExchangeCase* cases, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        CString out = kKeep;
+        EXPECT_EQ(cases[i].expectedResult, cases[i].convert(cases[i].text, out)) << i;
+        EXPECT_EQ(CString(cases[i].expected), out) << i;
+    }
+}
+
+void CheckLocaleFormat(std::initializer_list<std::pair<LONG, const wchar_t*>> cases)
+{
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.second), CQNUtility::LocaleFormat(c.first)) << c.first;
 }
 
 // Every member whatever the locale: the internal form and the failure codes.
@@ -177,31 +204,16 @@ TEST(NumberConversionDotLocale, UserFormUsesDot)
 TEST(NumberConversionDotLocale, SeparatorExchange)
 {
     REQUIRE_DECIMAL_SEPARATOR(L'.');
-    CString out = kKeep;
-    EXPECT_EQ(S_OK, CQNUtility::NumStrUIToStr(L"1.5", out));
-    EXPECT_EQ(CString(L"1.5"), out);
-    EXPECT_EQ(S_FALSE, CQNUtility::NumStrUIToStr(L"15", out));
-    EXPECT_EQ(CString(L"15"), out);
-    // "1,5" is a number here (with grouping) but holds no separator.
-    EXPECT_EQ(S_FALSE, CQNUtility::NumStrUIToStr(L"1,5", out));
-    EXPECT_EQ(CString(L"1,5"), out);
-
-    EXPECT_EQ(S_OK, CQNUtility::StrToNumStrUI(L"2.25", out));
-    EXPECT_EQ(CString(L"2.25"), out);
-    // Replaced first, then found to be no number.
-    EXPECT_EQ(E_FAIL, CQNUtility::StrToNumStrUI(L"a.b", out));
-    EXPECT_EQ(CString(L"a.b"), out);
-}
-
-TEST(NumberConversionDotLocale, LocaleFormatGroupsDigits)
-{
-    REQUIRE_DECIMAL_SEPARATOR(L'.');
-    EXPECT_EQ(CString(L"1,234,567"), CQNUtility::LocaleFormat(1234567));
-    EXPECT_EQ(CString(L"-42"), CQNUtility::LocaleFormat(-42));
-    EXPECT_EQ(CString(L"999"), CQNUtility::LocaleFormat(999));
-    EXPECT_EQ(CString(L"-1,000"), CQNUtility::LocaleFormat(-1000));
-    EXPECT_EQ(CString(L"2,147,483,647"), CQNUtility::LocaleFormat(LONG_MAX));
-    EXPECT_EQ(CString(L"-2,147,483,648"), CQNUtility::LocaleFormat(LONG_MIN));
+    const ExchangeCase cases[] = {
+        {ToInternal, L"1.5", S_OK, L"1.5"},
+        {ToInternal, L"15", S_FALSE, L"15"},
+        {ToInternal, L"1,5", S_FALSE, L"1,5"}, // a number here (grouping), but no separator
+        {ToUser, L"2.25", S_OK, L"2.25"},
+        {ToUser, L"a.b", E_FAIL, L"a.b"},      // replaced first, then found to be no number
+    };
+    CheckExchange(cases, std::size(cases));
+    CheckLocaleFormat({{1234567, L"1,234,567"}, {-42, L"-42"}, {999, L"999"}, {-1000, L"-1,000"},
+                       {LONG_MAX, L"2,147,483,647"}, {LONG_MIN, L"-2,147,483,648"}});
 }
 
 TEST(NumberConversionGermanLocale, UserFormUsesComma)
@@ -228,21 +240,16 @@ TEST(NumberConversionGermanLocale, UserFormUsesComma)
 TEST(NumberConversionGermanLocale, SeparatorExchange)
 {
     REQUIRE_DECIMAL_SEPARATOR(L',');
-    CString out = kKeep;
-    EXPECT_EQ(S_OK, CQNUtility::NumStrUIToStr(L"1,5", out));
-    EXPECT_EQ(CString(L"1.5"), out);
-    EXPECT_EQ(S_FALSE, CQNUtility::NumStrUIToStr(L"15", out));
-    EXPECT_EQ(CString(L"15"), out);
-    out = kKeep;
-    EXPECT_EQ(E_FAIL, CQNUtility::NumStrUIToStr(L"abc", out));
-    EXPECT_EQ(kKeep, out);
-
-    EXPECT_EQ(S_OK, CQNUtility::StrToNumStrUI(L"2.25", out));
-    EXPECT_EQ(CString(L"2,25"), out);
-    EXPECT_EQ(S_FALSE, CQNUtility::StrToNumStrUI(L"7", out));
-    EXPECT_EQ(CString(L"7"), out);
-    EXPECT_EQ(E_FAIL, CQNUtility::StrToNumStrUI(L"a.b", out));
-    EXPECT_EQ(CString(L"a,b"), out);
+    const ExchangeCase cases[] = {
+        {ToInternal, L"1,5", S_OK, L"1.5"},
+        {ToInternal, L"15", S_FALSE, L"15"},
+        {ToInternal, L"abc", E_FAIL, L"keep"},
+        {ToUser, L"2.25", S_OK, L"2,25"},
+        {ToUser, L"7", S_FALSE, L"7"},
+        {ToUser, L"a.b", E_FAIL, L"a,b"},
+    };
+    CheckExchange(cases, std::size(cases));
+    CheckLocaleFormat({{1234567, L"1.234.567"}, {-42, L"-42"}, {-1000, L"-1.000"}});
 
     // The round trip of a user-form number through the internal form.
     CString internal;
@@ -250,14 +257,6 @@ TEST(NumberConversionGermanLocale, SeparatorExchange)
     CString user;
     ASSERT_EQ(S_OK, CQNUtility::StrToNumStrUI(internal, user));
     EXPECT_EQ(CString(L"-3,75"), user);
-}
-
-TEST(NumberConversionGermanLocale, LocaleFormatGroupsDigits)
-{
-    REQUIRE_DECIMAL_SEPARATOR(L',');
-    EXPECT_EQ(CString(L"1.234.567"), CQNUtility::LocaleFormat(1234567));
-    EXPECT_EQ(CString(L"-42"), CQNUtility::LocaleFormat(-42));
-    EXPECT_EQ(CString(L"-1.000"), CQNUtility::LocaleFormat(-1000));
 }
 
 } // namespace
