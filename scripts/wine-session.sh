@@ -33,6 +33,7 @@ qn_wine_session_stop() {
 }
 
 qn_wine_session_kill() {
-  qn_wine_session_stop
+  # The server first, so no Wine program is left talking to the display.
   wineserver -k >/dev/null 2>&1 || true
+  qn_wine_session_stop
 }
