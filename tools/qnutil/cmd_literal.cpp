@@ -37,7 +37,9 @@ std::wstring Widen(const char* text)
     return out;
 }
 
-// For each text: "TEXT: QNDT_INT8, value 42" on standard output; an invalid
+// For each text: "TEXT: QNDT_INT8, value 42" on standard output (the value
+// only for the integer types: the detection yields no value for the others);
+// an invalid
 // text gets the reason on standard error (the parser's own diagnostic line
 // stands there too) and makes the exit code 1.
 int RunLiteral(std::span<const std::wstring> args)
@@ -49,7 +51,9 @@ int RunLiteral(std::span<const std::wstring> args)
         LONG value = 0;
         const QNDataType type = CQNUtility::ParserAndGetDataType(CString(text.c_str()), &value);
         if (type != QNDT_INVALID) {
-            Out(text + L": " + TypeName(type) + L", value " + std::to_wstring(value) + L"\n");
+            const bool integer = type == QNDT_INT8 || type == QNDT_INT16 || type == QNDT_INT32 || type == QNDT_INT64;
+            Out(text + L": " + TypeName(type) + (integer ? L", value " + std::to_wstring(value) : std::wstring()) +
+                L"\n");
             continue;
         }
         const int error = CQNUtility::GetLastParserError();

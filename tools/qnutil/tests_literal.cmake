@@ -1,7 +1,7 @@
 # qnutil literal, run under Wine by ctest like a user would.
 add_test(NAME qnutil.literal COMMAND qnutil literal 42 -40000 0x00FF 1.5 3.40282e38 true "'\\n'" 7L)
 set_tests_properties(qnutil.literal PROPERTIES PASS_REGULAR_EXPRESSION
-  "^42: QNDT_INT8, value 42\n-40000: QNDT_INT32, value -40000\n0x00FF: QNDT_INT16, value 255\n1.5: QNDT_FLOAT, value 0\n3.40282e38: QNDT_DOUBLE, value 0\ntrue: QNDT_BOOL, value 0\n'\\\\n': QNDT_CHAR, value 0\n7L: QNDT_INT64, value 7\n$")
+  "^42: QNDT_INT8, value 42\n-40000: QNDT_INT32, value -40000\n0x00FF: QNDT_INT16, value 255\n1.5: QNDT_FLOAT\n3.40282e38: QNDT_DOUBLE\ntrue: QNDT_BOOL\n'\\\\n': QNDT_CHAR\n7L: QNDT_INT64, value 7\n$")
 
 # The parser's diagnostic, and the range error; both make the exit code 1.
 add_test(NAME qnutil.literal.syntax COMMAND qnutil literal 12x)
