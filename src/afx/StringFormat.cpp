@@ -19,7 +19,7 @@ using WideText = std::basic_string<WCHAR>;
 // or noise, and the format argument must not decide how much memory we take.
 constexpr int kMaxFloatPrecision = 400;
 
-struct Spec {
+struct FormatField {
     bool left = false;   // '-'
     bool plus = false;   // '+'
     bool space = false;  // ' '
@@ -44,18 +44,18 @@ public:
                 continue;
             }
             const WCHAR* start = p++;
-            Spec spec;
+            FormatField field;
             for (;; ++p) {
                 if (*p == '-')
-                    spec.left = true;
+                    field.left = true;
                 else if (*p == '+')
-                    spec.plus = true;
+                    field.plus = true;
                 else if (*p == ' ')
-                    spec.space = true;
+                    field.space = true;
                 else if (*p == '#')
-                    spec.alt = true;
+                    field.alt = true;
                 else if (*p == '0')
-                    spec.zero = true;
+                    field.zero = true;
                 else
                     break;
             }
@@ -63,22 +63,22 @@ public:
                 ++p;
                 const int w = va_arg(*m_args, int);
                 if (w < 0) {
-                    spec.left = true;
-                    spec.width = w == INT32_MIN ? INT32_MAX : -w;
+                    field.left = true;
+                    field.width = w == INT32_MIN ? INT32_MAX : -w;
                 } else {
-                    spec.width = w;
+                    field.width = w;
                 }
             } else {
-                spec.width = ReadNumber(p);
+                field.width = ReadNumber(p);
             }
             if (*p == '.') {
                 ++p;
                 if (*p == '*') {
                     ++p;
                     const int prec = va_arg(*m_args, int);
-                    spec.precision = prec < 0 ? -1 : prec;
+                    field.precision = prec < 0 ? -1 : prec;
                 } else {
-                    spec.precision = ReadNumber(p);
+                    field.precision = ReadNumber(p);
                 }
             }
             const Size size = ReadSize(p);
@@ -88,7 +88,7 @@ public:
                 break;
             }
             ++p;
-            if (!Convert(conversion, spec, size))
+            if (!Convert(conversion, field, size))
                 m_out.append(start, p);
         }
     }
@@ -147,49 +147,49 @@ private:
         }
     }
 
-    bool Convert(WCHAR conversion, const Spec& spec, Size size)
+    bool Convert(WCHAR conversion, const FormatField& field, Size size)
     {
         switch (conversion) {
         case 'd':
         case 'i':
-            FormatSigned(spec, ReadSigned(size));
+            FormatSigned(field, ReadSigned(size));
             return true;
         case 'u':
-            FormatUnsigned(spec, ReadUnsigned(size), 10, false, nullptr);
+            FormatUnsigned(field, ReadUnsigned(size), 10, false, nullptr);
             return true;
         case 'o':
-            FormatUnsigned(spec, ReadUnsigned(size), 8, false, nullptr);
+            FormatUnsigned(field, ReadUnsigned(size), 8, false, nullptr);
             return true;
         case 'x':
-            FormatUnsigned(spec, ReadUnsigned(size), 16, false, nullptr);
+            FormatUnsigned(field, ReadUnsigned(size), 16, false, nullptr);
             return true;
         case 'X':
-            FormatUnsigned(spec, ReadUnsigned(size), 16, true, nullptr);
+            FormatUnsigned(field, ReadUnsigned(size), 16, true, nullptr);
             return true;
         case 'c':
         case 'C': {
             const int value = va_arg(*m_args, int);
             const bool narrow = size == Size::Short || size == Size::Char || (conversion == 'C' && size != Size::Long);
             const WCHAR ch = narrow ? static_cast<WCHAR>(static_cast<unsigned char>(value)) : static_cast<WCHAR>(value);
-            Pad(spec, WideText(1, ch));
+            Pad(field, WideText(1, ch));
             return true;
         }
         case 's':
         case 'S': {
             const bool narrow = size == Size::Short || size == Size::Char || (conversion == 'S' && size != Size::Long);
             if (narrow)
-                FormatNarrowString(spec, va_arg(*m_args, const char*));
+                FormatNarrowString(field, va_arg(*m_args, const char*));
             else
-                FormatWideString(spec, va_arg(*m_args, const WCHAR*));
+                FormatWideString(field, va_arg(*m_args, const WCHAR*));
             return true;
         }
         case 'p': {
             const auto value = reinterpret_cast<uintptr_t>(va_arg(*m_args, void*));
-            Spec pointerSpec;
-            pointerSpec.left = spec.left;
-            pointerSpec.width = spec.width;
-            pointerSpec.precision = static_cast<int>(sizeof(void*) * 2);
-            FormatUnsigned(pointerSpec, value, 16, true, nullptr);
+            FormatField pointerField;
+            pointerField.left = field.left;
+            pointerField.width = field.width;
+            pointerField.precision = static_cast<int>(sizeof(void*) * 2);
+            FormatUnsigned(pointerField, value, 16, true, nullptr);
             return true;
         }
         case 'n':
@@ -201,7 +201,7 @@ private:
         case 'F':
         case 'g':
         case 'G':
-            FormatFloat(spec, conversion, va_arg(*m_args, double));
+            FormatFloat(field, conversion, va_arg(*m_args, double));
             return true;
         case '%':
             m_out.push_back('%');
@@ -243,15 +243,15 @@ private:
         }
     }
 
-    void FormatSigned(const Spec& spec, long long value)
+    void FormatSigned(const FormatField& field, long long value)
     {
-        const char* sign = value < 0 ? "-" : spec.plus ? "+" : spec.space ? " " : nullptr;
+        const char* sign = value < 0 ? "-" : field.plus ? "+" : field.space ? " " : nullptr;
         const unsigned long long magnitude =
             value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-        FormatUnsigned(spec, magnitude, 10, false, sign);
+        FormatUnsigned(field, magnitude, 10, false, sign);
     }
 
-    void FormatUnsigned(const Spec& spec, unsigned long long value, int base, bool upper, const char* sign)
+    void FormatUnsigned(const FormatField& field, unsigned long long value, int base, bool upper, const char* sign)
     {
         char digits[64];
         int n = 0;
@@ -262,14 +262,14 @@ private:
         WideText prefix;
         if (sign)
             prefix.push_back(static_cast<WCHAR>(*sign));
-        if (spec.alt && base == 16 && value != 0) {
+        if (field.alt && base == 16 && value != 0) {
             prefix.push_back('0');
             prefix.push_back(upper ? 'X' : 'x');
         }
 
         WideText body;
-        int minDigits = spec.precision < 0 ? 1 : spec.precision;
-        if (spec.alt && base == 8 && minDigits <= n)
+        int minDigits = field.precision < 0 ? 1 : field.precision;
+        if (field.alt && base == 8 && minDigits <= n)
             minDigits = n + 1; // '#' with octal: the first digit is a 0
         for (int i = n; i < minDigits; ++i)
             body.push_back('0');
@@ -277,37 +277,37 @@ private:
             body.push_back(static_cast<WCHAR>(digits[--n]));
 
         // '0' pads with zeros after the sign, unless a precision was given.
-        const bool zeroPad = spec.zero && !spec.left && spec.precision < 0;
-        PadNumber(spec, prefix, body, zeroPad);
+        const bool zeroPad = field.zero && !field.left && field.precision < 0;
+        PadNumber(field, prefix, body, zeroPad);
     }
 
-    void FormatWideString(const Spec& spec, const WCHAR* text)
+    void FormatWideString(const FormatField& field, const WCHAR* text)
     {
         static const WCHAR kNull[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
         if (!text)
             text = kNull;
         size_t n = 0;
         // Never read past the precision: the text need not be terminated there.
-        while ((spec.precision < 0 || n < static_cast<size_t>(spec.precision)) && text[n])
+        while ((field.precision < 0 || n < static_cast<size_t>(field.precision)) && text[n])
             ++n;
-        Pad(spec, WideText(text, n));
+        Pad(field, WideText(text, n));
     }
 
-    void FormatNarrowString(const Spec& spec, const char* text)
+    void FormatNarrowString(const FormatField& field, const char* text)
     {
         if (!text)
             text = "(null)";
         WideText wide;
-        for (size_t n = 0; (spec.precision < 0 || n < static_cast<size_t>(spec.precision)) && text[n]; ++n)
+        for (size_t n = 0; (field.precision < 0 || n < static_cast<size_t>(field.precision)) && text[n]; ++n)
             wide.push_back(static_cast<WCHAR>(static_cast<unsigned char>(text[n])));
-        Pad(spec, wide);
+        Pad(field, wide);
     }
 
-    void FormatFloat(const Spec& spec, WCHAR conversion, double value)
+    void FormatFloat(const FormatField& field, WCHAR conversion, double value)
     {
         const bool upper = conversion == 'E' || conversion == 'F' || conversion == 'G';
         const bool negative = std::signbit(value);
-        const char* sign = negative ? "-" : spec.plus ? "+" : spec.space ? " " : nullptr;
+        const char* sign = negative ? "-" : field.plus ? "+" : field.space ? " " : nullptr;
         WideText prefix;
         if (sign)
             prefix.push_back(static_cast<WCHAR>(*sign));
@@ -317,11 +317,11 @@ private:
             const char* word = nan ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
             if (nan)
                 prefix.clear();
-            PadNumber(spec, prefix, WideText(word, word + 3), false);
+            PadNumber(field, prefix, WideText(word, word + 3), false);
             return;
         }
 
-        int precision = spec.precision < 0 ? 6 : spec.precision;
+        int precision = field.precision < 0 ? 6 : field.precision;
         if (precision > kMaxFloatPrecision)
             precision = kMaxFloatPrecision;
         const double magnitude = std::fabs(value);
@@ -331,13 +331,13 @@ private:
         case 'f':
         case 'F':
             digits = ToChars(magnitude, std::chars_format::fixed, precision);
-            if (spec.alt && precision == 0)
+            if (field.alt && precision == 0)
                 digits.push_back('.');
             break;
         case 'e':
         case 'E':
             digits = ToChars(magnitude, std::chars_format::scientific, precision);
-            if (spec.alt && precision == 0)
+            if (field.alt && precision == 0)
                 digits.insert(digits.find('e'), 1, '.');
             break;
         default: { // g, G
@@ -348,7 +348,7 @@ private:
                 digits = ToChars(magnitude, std::chars_format::fixed, p - 1 - exponent);
             else
                 digits = sci;
-            if (!spec.alt)
+            if (!field.alt)
                 StripTrailingZeros(digits);
             else if (digits.find('.') == std::string::npos)
                 digits.insert(digits.find('e') == std::string::npos ? digits.size() : digits.find('e'), 1, '.');
@@ -359,7 +359,7 @@ private:
         WideText body;
         for (char c : digits)
             body.push_back(static_cast<WCHAR>(upper && c == 'e' ? 'E' : c));
-        PadNumber(spec, prefix, body, spec.zero && !spec.left);
+        PadNumber(field, prefix, body, field.zero && !field.left);
     }
 
     static std::string ToChars(double value, std::chars_format format, int precision)
@@ -392,11 +392,11 @@ private:
         digits = digits.substr(0, last) + exponent;
     }
 
-    void PadNumber(const Spec& spec, const WideText& prefix, const WideText& body, bool zeroPad)
+    void PadNumber(const FormatField& field, const WideText& prefix, const WideText& body, bool zeroPad)
     {
         const size_t len = prefix.size() + body.size();
-        const size_t fill = static_cast<size_t>(spec.width) > len ? static_cast<size_t>(spec.width) - len : 0;
-        if (spec.left) {
+        const size_t fill = static_cast<size_t>(field.width) > len ? static_cast<size_t>(field.width) - len : 0;
+        if (field.left) {
             m_out += prefix;
             m_out += body;
             m_out.append(fill, ' ');
@@ -411,7 +411,7 @@ private:
         }
     }
 
-    void Pad(const Spec& spec, const WideText& text) { PadNumber(spec, WideText(), text, false); }
+    void Pad(const FormatField& field, const WideText& text) { PadNumber(field, WideText(), text, false); }
 
     WideText& m_out;
     va_list* m_args;
