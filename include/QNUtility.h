@@ -14,3 +14,4 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#include <QNCatalogue.h>
