@@ -14,3 +14,5 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#include <QNConfiguration.h>
+#include <QNRegistry.h>

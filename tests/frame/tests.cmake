@@ -3,3 +3,10 @@ if(WIN32)
   add_test(NAME frame.de_DE COMMAND ${target} --gtest_filter=ResourceScope*)
   set_tests_properties(frame.de_DE PROPERTIES ENVIRONMENT QN_TEST_LOCALE=de_DE.UTF-8 TIMEOUT 300)
 endif()
+
+# The configuration rules are internal to the DLL: the Windows test program
+# builds its own copy to test them (the native build links them as usual).
+if(WIN32)
+  target_sources(${target} PRIVATE ${QN_ROOT}/src/frame/ConfigurationRules.cpp)
+  target_include_directories(${target} PRIVATE ${QN_ROOT}/src)
+endif()
