@@ -15,3 +15,5 @@
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
 #include <QNCatalogue.h>
+#include <QNConfiguration.h>
+#include <QNRegistry.h>
