@@ -59,7 +59,7 @@ public:
     uint32_t m_bFlag7 : 1;
     uint32_t m_bFlag8 : 1;
     uint32_t m_bFlag9 : 1;
-    uint32_t : 22; // bits 10 to 31: no field
+    uint32_t m_nReserved : 22; // bits 10 to 31: no field of the record; copies never carry them
     uint16_t m_wParam1;
     uint16_t m_wParam2;
     uint16_t m_wParam3;

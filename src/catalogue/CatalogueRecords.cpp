@@ -4,8 +4,6 @@
 
 #include "catalogue/CatalogueText.h"
 
-#include <cstring>
-
 using qn::catalogue::CopyText;
 
 // ---------------------------------------------------------------------------
@@ -14,15 +12,9 @@ using qn::catalogue::CopyText;
 CDLLinfo::CDLLinfo()
     : m_nID(0), m_nKind(0), m_nParam(0), m_szName{}, m_szModule{}, m_szHelpFile{}, m_szText1{}, m_szChildName{},
       m_nValue(0), m_szText2{}, m_nMode(0), m_bFlag2(1), m_bFlag3(1), m_bFlag4(1), m_bFlag5(0), m_bFlag6(1),
-      m_bFlag7(0), m_bFlag8(1), m_bFlag9(0), m_wParam1(100), m_wParam2(50), m_wParam3(50), m_wParam4(20),
+      m_bFlag7(0), m_bFlag8(1), m_bFlag9(0), m_nReserved(0), m_wParam1(100), m_wParam2(50), m_wParam3(50), m_wParam4(20),
       m_wParam5(0), m_wFlags(QN_DRIVER_LISTED)
 {
-    // Bits 10 to 31 of the bit field belong to no member: start them clear so
-    // that a new record's bytes are all defined.
-    uint32_t bits = 0;
-    std::memcpy(&bits, reinterpret_cast<const unsigned char*>(&m_wParam1) - sizeof bits, sizeof bits);
-    bits &= QN_DRIVER_BITS_USED;
-    std::memcpy(reinterpret_cast<unsigned char*>(&m_wParam1) - sizeof bits, &bits, sizeof bits);
     static const wchar_t kDefaultHelpFile[] = L"Orvista.chm";
     for (size_t i = 0; kDefaultHelpFile[i]; ++i)
         m_szHelpFile[i] = static_cast<WCHAR>(kDefaultHelpFile[i]);

@@ -75,17 +75,11 @@ std::vector<QNDriverRecord> Records(const std::vector<Spec>& specs)
     return records;
 }
 
+// One letter per fate, in the order of RecordFate: Listed, Pending, Not
+// listed, Other kind, Unterminated, Too long.
 char FateLetter(RecordFate fate)
 {
-    switch (fate) {
-    case RecordFate::kListed: return 'L';
-    case RecordFate::kPending: return 'P';
-    case RecordFate::kNotListed: return 'N';
-    case RecordFate::kOtherKind: return 'O';
-    case RecordFate::kUnterminated: return 'U';
-    case RecordFate::kPathTooLong: return 'T';
-    }
-    return '?';
+    return "LPNOUT"[static_cast<int>(fate)];
 }
 
 struct Arranged {

@@ -8,7 +8,6 @@
 
 #include <QNCatalogue.h>
 
-#include <cstring>
 #include <string>
 
 namespace cattest {
@@ -33,16 +32,25 @@ template <class Char, size_t N> void Put(Char (&field)[N], const std::string& te
     field[i] = 0;
 }
 
-// The bit field word of a record inside the library: it sits right before m_wParam1.
+// The record's bit field as one word (bits 10 to 31 from m_nReserved).
 inline uint32_t BitWord(const CDLLinfo& info)
 {
-    uint32_t word = 0;
-    std::memcpy(&word, reinterpret_cast<const unsigned char*>(&info.m_wParam1) - sizeof word, sizeof word);
-    return word;
+    return info.m_nMode | info.m_bFlag2 << 2 | info.m_bFlag3 << 3 | info.m_bFlag4 << 4 | info.m_bFlag5 << 5 |
+           info.m_bFlag6 << 6 | info.m_bFlag7 << 7 | info.m_bFlag8 << 8 | info.m_bFlag9 << 9 |
+           static_cast<uint32_t>(info.m_nReserved) << 10;
 }
 inline void SetBitWord(CDLLinfo& info, uint32_t word)
 {
-    std::memcpy(reinterpret_cast<unsigned char*>(&info.m_wParam1) - sizeof word, &word, sizeof word);
+    info.m_nMode = word & 3u;
+    info.m_bFlag2 = word >> 2 & 1u;
+    info.m_bFlag3 = word >> 3 & 1u;
+    info.m_bFlag4 = word >> 4 & 1u;
+    info.m_bFlag5 = word >> 5 & 1u;
+    info.m_bFlag6 = word >> 6 & 1u;
+    info.m_bFlag7 = word >> 7 & 1u;
+    info.m_bFlag8 = word >> 8 & 1u;
+    info.m_bFlag9 = word >> 9 & 1u;
+    info.m_nReserved = word >> 10;
 }
 
 inline std::string Render(const CList<CManNode*, CManNode*>& manufacturers)

@@ -13,38 +13,6 @@ using cattest::Narrow;
 using cattest::Put;
 using cattest::SetBitWord;
 
-TEST(CatalogueRecords, Defaults)
-{
-    const CPCLnode node;
-    const CDLLinfo& info = node.m_Info;
-    EXPECT_EQ(info.m_nID, 0);
-    EXPECT_EQ(info.m_nKind, 0);
-    EXPECT_EQ(info.m_nParam, 0);
-    EXPECT_EQ(info.m_nValue, 0);
-    EXPECT_EQ(Narrow(info.m_szHelpFile), "Orvista.chm");
-    EXPECT_EQ(BitWord(info), QN_DRIVER_BITS_DEFAULT);
-    EXPECT_EQ(BitWord(info), 0x15Cu);
-    EXPECT_EQ(info.m_wParam1, 100);
-    EXPECT_EQ(info.m_wParam2, 50);
-    EXPECT_EQ(info.m_wParam3, 50);
-    EXPECT_EQ(info.m_wParam4, 20);
-    EXPECT_EQ(info.m_wParam5, 0);
-    EXPECT_EQ(info.m_wFlags, 4);
-    // Texts are zero over their whole capacity (beyond the help file's text).
-    const auto allZero = [](const auto& field, size_t from) {
-        for (size_t i = from; i < sizeof field / sizeof field[0]; ++i)
-            if (field[i] != 0)
-                return false;
-        return true;
-    };
-    EXPECT_TRUE(allZero(info.m_szName, 0) && allZero(info.m_szModule, 0) && allZero(info.m_szText1, 0) &&
-                allZero(info.m_szChildName, 0) && allZero(info.m_szText2, 0) && allZero(node.m_szDLLPath, 0));
-    EXPECT_TRUE(allZero(info.m_szHelpFile, 11));
-    const CManNode manufacturer;
-    EXPECT_TRUE(allZero(manufacturer.m_szManufacturer, 0));
-    EXPECT_TRUE(manufacturer.m_OVLList.IsEmpty());
-}
-
 void Fill(CDLLinfo& info, int seed, uint32_t bits)
 {
     info.m_nID = seed;
@@ -78,6 +46,26 @@ std::string Carried(const CDLLinfo& info)
            std::to_string(info.m_wParam5) + "," + std::to_string(info.m_wFlags);
 }
 
+TEST(CatalogueRecords, Defaults)
+{
+    const CPCLnode node;
+    EXPECT_EQ(Carried(node.m_Info), "0,0,0,,,Orvista.chm,,,0,,348,100,50,50,20,0,4");
+    EXPECT_EQ(BitWord(node.m_Info), 0x15Cu); // bits 10 to 31 clear as well
+    // Texts are zero over their whole capacity.
+    const auto zeroFrom = [](const auto& field, size_t from) {
+        for (size_t i = from; i < sizeof field / sizeof field[0]; ++i)
+            if (field[i] != 0)
+                return false;
+        return true;
+    };
+    const CDLLinfo& info = node.m_Info;
+    EXPECT_TRUE(zeroFrom(info.m_szName, 0) && zeroFrom(info.m_szModule, 0) && zeroFrom(info.m_szHelpFile, 11) &&
+                zeroFrom(info.m_szText1, 0) && zeroFrom(info.m_szChildName, 0) && zeroFrom(info.m_szText2, 0) &&
+                zeroFrom(node.m_szDLLPath, 0));
+    const CManNode manufacturer;
+    EXPECT_TRUE(zeroFrom(manufacturer.m_szManufacturer, 0) && manufacturer.m_OVLList.IsEmpty());
+}
+
 struct CopyCase {
     const char* what;
     uint32_t sourceBits;
@@ -99,7 +87,9 @@ TEST(CatalogueRecords, AssignmentCarriesFieldsButNotUnusedBits)
         Fill(source.m_Info, 10, c.sourceBits);
         Put(source.m_szDLLPath, "C:\\drivers\\a.dll");
         Fill(destination.m_Info, 20, c.destinationBits);
+        Put(destination.m_Info.m_szName, "wxyz0123");
         destination = source;
+        EXPECT_EQ(destination.m_Info.m_szName[7], '3'); // texts copied up to their terminator only
         EXPECT_EQ(Carried(destination.m_Info), Carried(source.m_Info));
         EXPECT_EQ(BitWord(destination.m_Info) >> 10, c.destinationBits >> 10);
         EXPECT_EQ(Narrow(destination.m_szDLLPath), "C:\\drivers\\a.dll");
@@ -108,16 +98,6 @@ TEST(CatalogueRecords, AssignmentCarriesFieldsButNotUnusedBits)
         EXPECT_EQ(Carried(constructed.m_Info), Carried(source.m_Info));
         EXPECT_EQ(BitWord(constructed.m_Info) >> 10, 0u);
     }
-}
-
-TEST(CatalogueRecords, TextCopyStopsAtTheTerminator)
-{
-    CPCLnode source, destination;
-    Put(source.m_Info.m_szName, "ab");
-    Put(destination.m_Info.m_szName, "wxyz");
-    destination = source;
-    EXPECT_EQ(Narrow(destination.m_Info.m_szName), "ab");
-    EXPECT_EQ(destination.m_Info.m_szName[3], 'z'); // units after the terminator stay
 }
 
 TEST(CatalogueRecords, SelfAssignmentChangesNothing)
