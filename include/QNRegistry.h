@@ -14,7 +14,7 @@
 // longer than the capacity asked for (ERROR_MORE_DATA), 0x80070103 at the end
 // of an enumeration (ERROR_NO_MORE_ITEMS). Members used on an object that
 // holds no key return 0x80070006 (ERROR_INVALID_HANDLE) without calling the
-// platform.
+// platform; a text read whose buffer cannot be allocated returns E_OUTOFMEMORY.
 //
 // Text reads with a capacity behave exactly like the platform's read into a
 // zero-filled buffer of that many bytes: a value longer than the capacity is

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <new>
 #include <vector>
 
 using qn::frame::ReadConfigurationText;
@@ -31,7 +32,12 @@ bool ReadExportFolder(const SECRegistry& key, LPCWSTR name, LPWSTR buffer, ULONG
     const size_t chars = capacity / sizeof(WCHAR);
     // security: the value and its size come from the registry; the platform
     // writes at most `capacity` bytes into a zero-filled copy.
-    std::vector<WCHAR> value(chars + 1, 0);
+    std::vector<WCHAR> value;
+    try {
+        value.assign(chars + 1, 0);
+    } catch (const std::bad_alloc&) {
+        return false; // counts as not read
+    }
     DWORD type = 0;
     DWORD size = capacity;
     if (FAILED(key.QueryValue(name, &type, value.data(), &size)))

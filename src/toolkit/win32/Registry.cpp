@@ -3,6 +3,7 @@
 #include <QNRegistry.h>
 
 #include <cwchar>
+#include <new>
 #include <vector>
 
 namespace {
@@ -13,6 +14,18 @@ const HRESULT kNoKey = HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE);
 const HRESULT kWrongType = HRESULT_FROM_WIN32(ERROR_UNSUPPORTED_TYPE);
 
 bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// A zero-filled buffer of `chars` characters; false when it cannot be had
+// (a caller's capacity, or a size the registry reports, may be huge).
+bool Allocate(std::vector<WCHAR>& buffer, size_t chars) noexcept
+{
+    try {
+        buffer.assign(chars, 0);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
 
 // The longest names the platform allows, in characters, terminator excluded.
 constexpr DWORD kMaxValueName = 16383;
@@ -93,7 +106,9 @@ HRESULT SECRegistry::QueryString(LPCWSTR lpszName, CString& strValue, DWORD cbCa
     // security: the value and its size come from the registry. The platform
     // writes at most cbCapacity bytes; the buffer has zero characters more so
     // that a value stored without a terminator still ends inside it.
-    std::vector<WCHAR> buffer(cbCapacity / sizeof(WCHAR) + 2, 0);
+    std::vector<WCHAR> buffer;
+    if (!Allocate(buffer, cbCapacity / sizeof(WCHAR) + 2))
+        return E_OUTOFMEMORY;
     DWORD type = 0;
     DWORD size = cbCapacity;
     const LONG status =
@@ -124,7 +139,9 @@ HRESULT SECRegistry::QueryString(LPCWSTR lpszName, CString& strValue) const
             return kWrongType;
         // security: size comes from the registry; the platform never writes
         // more than the size it is given.
-        std::vector<WCHAR> buffer(size / sizeof(WCHAR) + 2, 0);
+        std::vector<WCHAR> buffer;
+        if (!Allocate(buffer, size / sizeof(WCHAR) + 2))
+            return E_OUTOFMEMORY;
         status = ::RegQueryValueExW(m_hKey, lpszName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
         if (status == ERROR_SUCCESS) {
             if (!IsTextType(type))

@@ -1,6 +1,6 @@
-// Configuration store: every text read of the registry table with its key,
-// capacity and failure cases; the template list over a real Templates.ini;
-// the export folder; the allowable name length; the brand texts.
+// Configuration store: every text value of the registry table with its key and
+// capacity, the template list over a real Templates.ini, the export folder,
+// the allowable name length and the brand texts.
 #include <QNConfiguration.h>
 #include <QNFrame.h>
 #include <QNUtilityClass.h>
@@ -16,176 +16,135 @@
 
 namespace {
 
+const HKEY kLM = HKEY_LOCAL_MACHINE;
 const wchar_t kInstall[] = L"SOFTWARE\\Varnholt\\Quillon\\Install";
 const wchar_t kConfiguration[] = L"SOFTWARE\\Varnholt\\Quillon\\Configuration";
-const wchar_t kTollmark[] = L"SOFTWARE\\Varnholt\\Quillon\\Tollmark";
 const wchar_t kSettings[] = L"SOFTWARE\\Varnholt\\Quillon\\Settings";
 
 class Configuration : public ::testing::Test {
 protected:
     InstallationSandbox m_sandbox;
+    static void Clear()
+    {
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnholt");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Varnholt");
+    }
 };
 
-// --- Text values: one harness for every value of the table -------------------------
-
-struct TextRead {
-    const char* label;
-    HKEY root;
-    const wchar_t* key;
-    const wchar_t* value;
-    size_t capacityBytes;
-    std::function<CString()> read; // the library's read
-    const wchar_t* withoutKey;     // what it gives when the key cannot be opened
-};
-
-CString ReadWBPath()
+CString Read(const std::function<void(CString&)>& read)
 {
     CString text(L"<unchanged>");
-    return FAILED(CQNUtility::GetWBPath(text)) ? CString(L"<failed>") : text;
-}
-
-CString ReadConfigurationValue(const wchar_t* name)
-{
-    CString text(L"<unchanged>");
-    fxhGetConfigurationStringValue(name, text);
-    return text;
-}
-
-CString ReadForceLanguage()
-{
-    CString text(L"<unchanged>");
-    CQNUtility::GetForceLanguage(text);
+    read(text);
     return text;
 }
 
 TEST_F(Configuration, EveryTextValueReadsWithinItsCapacity)
 {
-    const TextRead reads[] = {
-        {"WbPath", HKEY_LOCAL_MACHINE, kInstall, L"WbPath", 520, ReadWBPath, L"<failed>"},
-        {"Runtime Root", HKEY_LOCAL_MACHINE, kConfiguration, L"Runtime Root", 520,
-         [] { return ReadConfigurationValue(L"Runtime Root"); }, L""},
-        {"Templates Dir", HKEY_LOCAL_MACHINE, kConfiguration, L"Templates Dir", 520,
-         [] { return ReadConfigurationValue(L"Templates Dir"); }, L""},
-        {"ForceLanguage", HKEY_LOCAL_MACHINE, kConfiguration, L"ForceLanguage", 40, ReadForceLanguage, L""},
+    const struct {
+        const wchar_t* key;
+        const wchar_t* value;
+        size_t capacity; // bytes
+        std::function<void(CString&)> read;
+        const wchar_t* withoutKey;
+    } reads[] = {
+        {kInstall, L"WbPath", 520, [](CString& s) { EXPECT_EQ(CQNUtility::GetWBPath(s), S_OK); }, nullptr},
+        {kConfiguration, L"Runtime Root", 520, [](CString& s) { fxhGetConfigurationStringValue(L"Runtime Root", s); }, L""},
+        {kConfiguration, L"Templates Dir", 520, [](CString& s) { fxhGetConfigurationStringValue(L"Templates Dir", s); }, L""},
+        {kConfiguration, L"ForceLanguage", 40, [](CString& s) { CQNUtility::GetForceLanguage(s); }, L""},
     };
-    for (const TextRead& r : reads) {
-        SCOPED_TRACE(r.label);
-        const size_t longest = r.capacityBytes / 2 - 1; // characters that fit with the terminator
-        // No key: GetWBPath fails and leaves the string; the others read empty.
-        EXPECT_STREQ(r.read(), r.withoutKey);
-        EXPECT_FALSE(RegistrySandbox::KeyExists(r.root, r.key)) << "the library never creates a key";
-        RegistrySandbox::MakeKey(r.root, r.key);
-        EXPECT_STREQ(r.read(), L"") << "missing value";
-        RegistrySandbox::SetText(r.root, r.key, r.value, L"C:\\Quillon");
-        EXPECT_STREQ(r.read(), L"C:\\Quillon");
-        RegistrySandbox::SetText(r.root, r.key, r.value, std::wstring(longest, L'a'));
-        EXPECT_EQ(r.read().GetLength(), int(longest)) << "fills the capacity";
-        RegistrySandbox::SetText(r.root, r.key, r.value, std::wstring(longest + 1, L'a'));
-        EXPECT_STREQ(r.read(), L"") << "one character over the capacity";
-        ::RegDeleteTreeW(r.root, L"SOFTWARE\\Varnholt");
+    for (const auto& r : reads) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(r.value)));
+        if (r.withoutKey) {
+            EXPECT_STREQ(Read(r.read), r.withoutKey);
+        } else {
+            CString path(L"<unchanged>");
+            EXPECT_EQ(CQNUtility::GetWBPath(path), E_FAIL);
+            EXPECT_STREQ(path, L"<unchanged>");
+        }
+        EXPECT_FALSE(RegistrySandbox::KeyExists(kLM, r.key)) << "the library never creates a key";
+        RegistrySandbox::MakeKey(kLM, r.key);
+        EXPECT_STREQ(Read(r.read), L"") << "missing value";
+        const size_t longest = r.capacity / 2 - 1; // characters that fit beside the terminator
+        RegistrySandbox::SetText(kLM, r.key, r.value, std::wstring(longest, L'a'));
+        EXPECT_EQ(Read(r.read), CString(std::wstring(longest, L'a').c_str())) << "fills the capacity";
+        RegistrySandbox::SetText(kLM, r.key, r.value, std::wstring(longest + 1, L'a'));
+        EXPECT_STREQ(Read(r.read), L"") << "one character over the capacity";
+        Clear();
     }
 }
-
-// --- Templates ----------------------------------------------------------------------
 
 TEST_F(Configuration, TemplatesFromTheListFile)
 {
     TempTree tree;
-    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kConfiguration, L"Templates Dir", tree.Root());
-    const std::string longest(511 - 4, 'p'), tooLong(600, 'q');
-    ASSERT_TRUE(TempTree::WriteFile(tree / L"Templates.ini",
-                                    "[Templates]\r\n"
-                                    "1=Conveyor line;conveyor.tpl;conveyor.htm\r\n"
-                                    "2=Tank;tank.tpl\r\n"
-                                    "3=A;b;c;d\r\n"
-                                    "4=no semicolon\r\n"
-                                    "5=ends after it;\r\n"
-                                    "6=N;f;" + longest + "\r\n"
-                                    "7=N;f;" + tooLong + "\r\n"
-                                    "[Other]\r\n8=Elsewhere;x.tpl\r\n"));
-    struct Case {
-        int number;
-        int result;
-        const wchar_t* name;
-        const wchar_t* file;
-        std::wstring page;
-    };
-    const Case cases[] = {
-        {0, 1, L"Empty Project", L"", L"Blank.htm"}, // built in, whatever the file holds
-        {1, 1, L"Conveyor line", L"conveyor.tpl", L"conveyor.htm"},
-        {2, 1, L"Tank", L"tank.tpl", L"NoDocumentation.htm"},
-        {3, 1, L"A", L"b", L"c;d"},
-        {4, 0, L"=", L"=", L"="},
-        {5, 0, L"=", L"=", L"="},
-        {6, 1, L"N", L"f", std::wstring(longest.begin(), longest.end())},  // 511 characters: read whole
-        {7, 1, L"N", L"f", std::wstring(511 - 4, L'q')},                    // cut to 511 characters
-        {8, 0, L"=", L"=", L"="},                                           // not in the section
-        {-1, 0, L"=", L"=", L"="},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.number);
-        CString name(L"="), file(L"="), page(L"=");
-        EXPECT_EQ(fxGetTemplateInformation(c.number, name, file, page), c.result);
-        EXPECT_STREQ(name, c.name);
-        EXPECT_STREQ(file, c.file);
-        EXPECT_STREQ(page, c.page.c_str());
-    }
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnholt");
     CString name(L"="), file(L"="), page(L"=");
     EXPECT_EQ(fxGetTemplateInformation(1, name, file, page), 0) << "no folder: \\Templates.ini";
+    RegistrySandbox::SetText(kLM, kConfiguration, L"Templates Dir", tree.Root());
+    const std::string longest(511 - 4, 'p');
+    ASSERT_TRUE(TempTree::WriteFile(tree / L"Templates.ini", "[Templates]\r\n1=Conveyor line;conveyor.tpl;conveyor.htm\r\n"
+                                                             "2=Tank;tank.tpl\r\n3=no semicolon\r\n4=N;f;" +
+                                                                 longest + "\r\n5=N;f;" + longest + "qqq\r\n"
+                                                                 "[Other]\r\n6=Elsewhere;x.tpl\r\n"));
+    const std::wstring page511(longest.begin(), longest.end()); // 511 characters in all: read whole
+    const struct {
+        int number;
+        int result;
+        std::wstring fields; // name|file|page
+    } cases[] = {
+        {0, 1, L"Empty Project||Blank.htm"}, // built in, whatever the file holds
+        {1, 1, L"Conveyor line|conveyor.tpl|conveyor.htm"},
+        {2, 1, L"Tank|tank.tpl|NoDocumentation.htm"},
+        {3, 0, L"=|=|="}, // the strings stay as they were
+        {4, 1, L"N|f|" + page511},
+        {5, 1, L"N|f|" + page511}, // cut to 511 characters
+        {6, 0, L"=|=|="},          // another section
+        {7, 0, L"=|=|="},
+    };
+    for (const auto& c : cases) {
+        name = file = page = L"=";
+        EXPECT_EQ(fxGetTemplateInformation(c.number, name, file, page), c.result) << c.number;
+        EXPECT_EQ(std::wstring(name) + L"|" + std::wstring(file) + L"|" + std::wstring(page), c.fields) << c.number;
+    }
 }
-
-// --- Allowable name length ----------------------------------------------------------
 
 TEST_F(Configuration, AllowableNameLengthFollowsRootDir)
 {
+    const wchar_t tollmark[] = L"SOFTWARE\\Varnholt\\Quillon\\Tollmark";
     EXPECT_EQ(fxGetAllowableFilenameLength(), 0) << "no key";
-    RegistrySandbox::MakeKey(HKEY_LOCAL_MACHINE, kTollmark);
-    EXPECT_EQ(fxGetAllowableFilenameLength(), 0) << "no value";
-    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kTollmark, L"RootDir", L"C:\\Projects");
+    RegistrySandbox::SetText(kLM, tollmark, L"RootDir", L"C:\\Projects");
     EXPECT_EQ(fxGetAllowableFilenameLength(), 110);
-    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kTollmark, L"RootDir", std::wstring(240, L'r'));
-    EXPECT_EQ(fxGetAllowableFilenameLength(), 0) << "below zero";
-    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kTollmark, L"RootDir", std::wstring(255, L'r'));
+    RegistrySandbox::SetText(kLM, tollmark, L"RootDir", std::wstring(255, L'r'));
     EXPECT_EQ(fxGetAllowableFilenameLength(), 0) << "over 510 bytes";
 }
-
-// --- Export folder ------------------------------------------------------------------
-
-struct ExportCase {
-    const char* label;
-    const wchar_t* user;   // "BackUpLanguageDir", null for none ("<tree>" is the temporary folder)
-    const wchar_t* backup; // "BackUp", null for none
-    ULONG bufferBytes;
-    HRESULT expect;
-    const wchar_t* text; // what the buffer holds
-};
 
 TEST_F(Configuration, ExportFolder)
 {
     TempTree tree;
-    const std::wstring folder = tree.Root();
-    const std::wstring stored = folder + L"\\"; // as SetExportDir stores it
-    const ExportCase cases[] = {
+    const std::wstring folder = tree.Root(), stored = folder + L"\\"; // as SetExportDir stores it
+    const struct {
+        const char* label;
+        const wchar_t* user;   // "BackUpLanguageDir"
+        const wchar_t* backup; // "BackUp"
+        ULONG bufferBytes;
+        HRESULT expect;
+        const wchar_t* text;
+    } cases[] = {
         {"neither value", nullptr, nullptr, 520, S_FALSE, L""},
-        {"user folder exists", folder.c_str(), L"D:\\Backup", 520, S_OK, folder.c_str()},
-        {"trailing separator: not found, BackUp wins", stored.c_str(), L"D:\\Backup", 520, S_OK, L"D:\\Backup"},
-        {"trailing separator, no BackUp: the user value stays", stored.c_str(), nullptr, 520, S_OK, stored.c_str()},
-        {"missing folder, BackUp too long: the user value stays", L"C:\\NoSuchDir", L"D:\\LongerThanTheBuffer", 30, S_OK, L"C:\\NoSuchDir"},
-        {"only BackUp", nullptr, L"D:\\Backup", 520, S_OK, L"D:\\Backup"},
-        {"empty user value", L"", L"D:\\Backup", 520, S_OK, L"D:\\Backup"},
+        {"user folder exists", folder.c_str(), L"D:\\B", 520, S_OK, folder.c_str()},
+        {"trailing separator: not found, BackUp wins", stored.c_str(), L"D:\\B", 520, S_OK, L"D:\\B"},
+        {"not found, no BackUp: the user value stays", stored.c_str(), nullptr, 520, S_OK, stored.c_str()},
+        {"BackUp too long: the user value stays", L"C:\\NoSuchDir", L"D:\\LongerThanTheBuffer", 30, S_OK, L"C:\\NoSuchDir"},
+        {"empty user value", L"", L"D:\\B", 520, S_OK, L"D:\\B"},
         {"BackUp one character too long", nullptr, L"D:\\Backup1", 20, S_FALSE, L""},
     };
     wchar_t cwd[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, cwd);
-    for (const ExportCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnholt");
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Varnholt");
+        Clear();
         if (c.user)
             RegistrySandbox::SetText(HKEY_CURRENT_USER, kSettings, L"BackUpLanguageDir", c.user);
         if (c.backup)
-            RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kConfiguration, L"BackUp", c.backup);
+            RegistrySandbox::SetText(kLM, kConfiguration, L"BackUp", c.backup);
         wchar_t buffer[300];
         std::fill(std::begin(buffer), std::end(buffer), L'#');
         ULONG bytes = c.bufferBytes;
@@ -193,84 +152,59 @@ TEST_F(Configuration, ExportFolder)
         EXPECT_STREQ(buffer, c.text);
         EXPECT_EQ(buffer[c.bufferBytes / 2 - 1], L'\0') << "zero-filled to the end";
         EXPECT_EQ(buffer[c.bufferBytes / 2], L'#') << "nothing past the buffer";
-        if (c.expect == S_OK) {
-            EXPECT_EQ(bytes, (wcslen(c.text) + 1) * 2) << "the size of the value read";
-        }
-        if (c.expect == S_OK && c.text == folder.c_str()) {
-            wchar_t now[MAX_PATH] = {};
-            ::GetCurrentDirectoryW(MAX_PATH, now);
-            EXPECT_STREQ(now, folder.c_str()) << "the folder becomes the current directory";
-        }
+        EXPECT_EQ(bytes, c.expect == S_OK ? (wcslen(c.text) + 1) * 2 : c.bufferBytes) << "the size of the value read";
+        wchar_t now[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, now);
+        const bool isFolder = c.expect == S_OK && TempTree::IsDirectory(c.text);
+        EXPECT_EQ(std::wstring(now), isFolder ? folder : std::wstring(cwd)) << "the folder becomes the current directory";
         ::SetCurrentDirectoryW(cwd);
     }
-    wchar_t untouched[4] = {L'#', L'#', L'#', L'#'};
+    wchar_t untouched[4] = {L'#'};
     ULONG bytes = 8;
     EXPECT_EQ(CQNUtility::GetExportDir(untouched, nullptr), E_POINTER);
     EXPECT_EQ(untouched[0], L'#');
     EXPECT_EQ(CQNUtility::GetExportDir(nullptr, &bytes), E_POINTER);
-    EXPECT_EQ(bytes, 8u);
 }
 
 TEST_F(Configuration, SetExportDirStoresTheFolder)
 {
-    EXPECT_EQ(CQNUtility::SetExportDir(L"C:\\Out\\list.csv"), E_FAIL) << "the key is never created";
-    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kSettings));
+    EXPECT_EQ(CQNUtility::SetExportDir(L"C:\\Out\\list.csv"), E_FAIL);
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kSettings)) << "the key is never created";
     RegistrySandbox::MakeKey(HKEY_CURRENT_USER, kSettings);
-    const struct {
-        const wchar_t* path;
-        const wchar_t* stored;
-    } cases[] = {
-        {L"C:\\Out\\list.csv", L"C:\\Out\\"},
-        {L"C:\\Out\\", L"C:\\Out\\"},
-        {L"C:list.csv", L"C:"},
-        {L"list.csv", L""},
-        {nullptr, L""},
-    };
-    for (const auto& c : cases) {
-        ASSERT_EQ(CQNUtility::SetExportDir(c.path), S_OK);
-        wchar_t value[64] = {};
-        DWORD bytes = sizeof value;
-        DWORD type = 0;
-        ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kSettings, L"BackUpLanguageDir", RRF_RT_ANY, &type, value, &bytes),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(type, DWORD(REG_SZ));
-        EXPECT_STREQ(value, c.stored);
-        EXPECT_EQ(bytes, (wcslen(c.stored) + 1) * 2) << "stored with its terminator";
-    }
+    ASSERT_EQ(CQNUtility::SetExportDir(L"C:\\Out\\list.csv"), S_OK);
+    wchar_t value[64] = {};
+    DWORD bytes = sizeof value;
+    DWORD type = 0;
+    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kSettings, L"BackUpLanguageDir", RRF_RT_ANY, &type, value, &bytes),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_STREQ(value, L"C:\\Out\\");
+    EXPECT_EQ(bytes, 16u) << "stored with its terminator";
 }
-
-// --- Brand texts --------------------------------------------------------------------
 
 TEST_F(Configuration, BrandTextsFromTheBrandModule)
 {
-    // The string identifiers of values 0 to 19.
     const UINT ids[20] = {10050, 10051, 10052, 10053, 10061, 10062, 10054, 10055, 10056, 10057,
                           10058, 10064, 10059, 10060, 10063, 10066, 10065, 3708,  3709,  3710};
     const HINSTANCE before = AfxGetResourceHandle();
-    const struct {
-        const wchar_t* forced; // "ForceLanguage"
-        const wchar_t* language;
-    } modules[] = {{L"ENU", L"ENU"}, {L"DEU", L"DEU"}, {L"FRA", L"FRA"}};
-    for (const auto& m : modules) {
-        RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kConfiguration, L"ForceLanguage", m.forced);
+    for (const std::wstring language : {L"ENU", L"DEU", L"FRA"}) {
+        RegistrySandbox::SetText(kLM, kConfiguration, L"ForceLanguage", language);
         for (int value = 0; value < 20; ++value) {
             CString text(L"old");
             EXPECT_EQ(CQNUtility::GetBrandInfo(static_cast<BrandInfoType>(value), text), S_OK);
-            // Brand.FRA lacks the last three texts: no module holds them.
-            const std::wstring expect = (ids[value] < 10000 && std::wstring(m.language) == L"FRA")
-                                            ? L""
-                                            : std::wstring(m.language) + L" " + std::to_wstring(ids[value]);
-            EXPECT_STREQ(text, expect.c_str()) << value;
+            // Brand.FRA lacks the last three texts, and no other module holds them.
+            const bool held = language != L"FRA" || ids[value] > 10000;
+            EXPECT_EQ(std::wstring(text), held ? language + L" " + std::to_wstring(ids[value]) : L"") << value;
         }
         EXPECT_EQ(AfxGetResourceHandle(), before);
-        EXPECT_EQ(::GetModuleHandleW((std::wstring(L"Brand.") + m.language).c_str()), nullptr) << "freed again";
+        EXPECT_EQ(::GetModuleHandleW((L"Brand." + language).c_str()), nullptr) << "freed again";
     }
     for (const int value : {20, -1}) {
         CString text(L"old");
         EXPECT_EQ(CQNUtility::GetBrandInfo(static_cast<BrandInfoType>(value), text), S_FALSE);
         EXPECT_STREQ(text, L"old");
-        EXPECT_EQ(AfxGetResourceHandle(), before);
     }
+    EXPECT_EQ(AfxGetResourceHandle(), before);
     EXPECT_EQ(CQNUtility::CurrentBrand(), 1u);
 }
 

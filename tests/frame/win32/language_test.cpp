@@ -13,36 +13,26 @@
 
 namespace {
 
-const wchar_t kConfiguration[] = L"SOFTWARE\\Varnholt\\Quillon\\Configuration";
-
 TEST(Language, ForcedLanguage)
 {
     InstallationSandbox sandbox;
+    const wchar_t configuration[] = L"SOFTWARE\\Varnholt\\Quillon\\Configuration";
     const struct {
         const wchar_t* stored; // null: no value
         const wchar_t* text;
         ULONG lcid;
     } cases[] = {
-        {nullptr, L"", 0x0409},
-        {L"jpn", L"jpn", 0x0411}, // read as stored, compared upper-cased
-        {L"Fra", L"Fra", 0x040C},
-        {L"DEU", L"DEU", 0x0407},
-        {L"ita", L"ita", 0x0410},
-        {L"ESP", L"ESP", 0x040A},
-        {L"DEU ", L"DEU ", 0x0409},
-        {L"", L"", 0x0409},
-        {L"ABCDEFGHIJKLMNOPQRS", L"ABCDEFGHIJKLMNOPQRS", 0x0409}, // 19 characters: read
-        {L"ABCDEFGHIJKLMNOPQRST", L"", 0x0409},                   // 20: not read
+        // The capacity (19 characters) is checked with the other values in configuration_test.cpp.
+        {nullptr, L"", 0x0409},   {L"jpn", L"jpn", 0x0411}, // read as stored, compared upper-cased
+        {L"Fra", L"Fra", 0x040C}, {L"DEU", L"DEU", 0x0407},   {L"ita", L"ita", 0x0410}, {L"ESP", L"ESP", 0x040A},
+        {L"ENU", L"ENU", 0x0409}, {L"DEU ", L"DEU ", 0x0409}, {L"", L"", 0x0409},
     };
-    CString text(L"old");
-    CQNUtility::GetForceLanguage(text);
-    EXPECT_STREQ(text, L"") << "no key";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : L"(none)");
-        RegistrySandbox::MakeKey(HKEY_LOCAL_MACHINE, kConfiguration);
+        RegistrySandbox::MakeKey(HKEY_LOCAL_MACHINE, configuration);
         if (c.stored)
-            RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kConfiguration, L"ForceLanguage", c.stored);
-        text = L"old";
+            RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, configuration, L"ForceLanguage", c.stored);
+        CString text(L"old");
         CQNUtility::GetForceLanguage(text);
         EXPECT_STREQ(text, c.text);
         EXPECT_EQ(CQNUtility::GetLocaleFromForceLanguage(), c.lcid);
@@ -52,18 +42,13 @@ TEST(Language, ForcedLanguage)
 
 TEST(Language, ModuleLocaleFromExtension)
 {
-    const struct {
-        const wchar_t* path;
-        ULONG lcid;
-    } cases[] = {
-        {L"C:\\App\\Brand.fra", 0x040C}, {L"C:\\App\\Brand.JPN", 0x0411}, {L"C:\\App\\Brand.Deu", 0x0407},
-        {L"C:\\App\\Brand.ita", 0x0410}, {L"C:\\App\\Brand.esp", 0x040A}, {L"C:\\App\\Brand.enu", 0x0409},
-        {L"C:\\App\\Brand.dll", 0x0409}, {L"C:\\App\\Brand", 0x0409},     {L"C:\\App.old\\Brand", 0x0409},
-        {L"Brand.x.DEU", 0x0407},        {L"Brand.DEU.x", 0x0409},        {L"C:\\App\\Brand.", 0x0409},
-        {L"", 0x0409},                   {nullptr, 0x0409},
+    const std::pair<const wchar_t*, ULONG> cases[] = {
+        {L"C:\\App\\Brand.fra", 0x040C}, {L"C:\\App\\Brand.Jpn", 0x0411}, {L"C:\\App\\Brand.dll", 0x0409},
+        {L"C:\\App\\Brand", 0x0409},     {L"C:\\App.old\\Brand", 0x0409}, {L"Brand.DEU.x", 0x0409},
+        {L"Brand.", 0x0409},             {nullptr, 0x0409},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CQNUtility::GetModuleLocaleFromExt(c.path), c.lcid) << (c.path ? c.path : L"(null)");
+    for (const auto& [path, lcid] : cases)
+        EXPECT_EQ(CQNUtility::GetModuleLocaleFromExt(path), lcid) << (path ? path : L"(null)");
 
     HMODULE french = ::LoadLibraryW(L"Brand.FRA");
     ASSERT_NE(french, nullptr);
@@ -80,16 +65,13 @@ TEST(Language, UserLocaleClass)
     const struct {
         const char* locale;
         int first, second;
-    } expected[] = {
-        {"en_US", 2, 3}, {"de_DE", 2, 3}, {"ja_JP", 3, 4}, {"zh_HK", 1, 1}, {"ko_KR", 4, 5}, {"zh_TW", 1, 2},
-    };
+    } expected[] = {{"en_US", 2, 3}, {"de_DE", 2, 3}, {"ja_JP", 3, 4}, {"zh_HK", 1, 1}};
     for (const auto& e : expected) {
         if (name.rfind(e.locale, 0) != 0)
             continue;
         int first = 0, second = 0;
         CQNUtility::GetUserDefaultLocaleAndSystemLanguage(first, second);
-        EXPECT_EQ(first, e.first);
-        EXPECT_EQ(second, e.second);
+        EXPECT_EQ(std::make_pair(first, second), std::make_pair(e.first, e.second));
         return;
     }
     GTEST_SKIP() << "no expectation for " << name;

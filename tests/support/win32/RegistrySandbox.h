@@ -1,7 +1,7 @@
-// Registry state for one test. A RegistrySandbox moves a subtree aside for its
-// lifetime, so the test starts without it; at the end it deletes whatever the
-// test left there and puts the saved subtree back. The helpers write values
-// with the platform's calls directly, never through the code under test.
+// Registry state for one test. A RegistrySandbox moves a subtree aside (to a
+// backup key under HKCU) for its lifetime, so the test starts without it; at
+// the end it deletes what the test left and puts the saved subtree back. The
+// helpers write with the platform's calls, never through the code under test.
 #pragma once
 
 #include <QNPlatform.h>
@@ -15,52 +15,31 @@ public:
         static unsigned serial = 0;
         m_backup = L"Software\\QNTestBackup\\" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
                    std::to_wstring(++serial);
-        HKEY source = nullptr;
-        if (::RegOpenKeyExW(m_root, m_path.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS) {
-            HKEY backup = nullptr;
-            ::RegCreateKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup,
-                              nullptr);
-            m_saved = ::RegCopyTreeW(source, nullptr, backup) == ERROR_SUCCESS;
-            ::RegCloseKey(backup);
-            ::RegCloseKey(source);
-            ::RegDeleteTreeW(m_root, m_path.c_str());
-        }
+        m_saved = Copy(m_root, m_path, HKEY_CURRENT_USER, m_backup);
+        ::RegDeleteTreeW(m_root, m_path.c_str());
     }
     ~RegistrySandbox()
     {
         ::RegDeleteTreeW(m_root, m_path.c_str());
-        if (m_saved) {
-            HKEY target = nullptr;
-            HKEY backup = nullptr;
-            ::RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr);
-            ::RegOpenKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, KEY_READ, &backup);
-            ::RegCopyTreeW(backup, nullptr, target);
-            ::RegCloseKey(backup);
-            ::RegCloseKey(target);
-        }
+        if (m_saved)
+            Copy(HKEY_CURRENT_USER, m_backup, m_root, m_path);
         ::RegDeleteTreeW(HKEY_CURRENT_USER, m_backup.c_str());
     }
     RegistrySandbox(const RegistrySandbox&) = delete;
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
-    // Creates the key (and the keys above it).
-    static void MakeKey(HKEY root, const wchar_t* path)
-    {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
-            ::RegCloseKey(key);
-    }
-    // Stores raw bytes of a type, creating the key.
-    static void SetRaw(HKEY root, const wchar_t* path, const wchar_t* name, DWORD type, const void* data,
-                       DWORD bytes)
+    // Stores raw bytes of a type, creating the key (no name: just the key).
+    static void SetRaw(HKEY root, const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD bytes)
     {
         HKEY key = nullptr;
         if (::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
             return;
-        ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+        if (name)
+            ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
         ::RegCloseKey(key);
     }
-    // Stores a REG_SZ with its terminator, creating the key.
+    static void MakeKey(HKEY root, const wchar_t* path) { SetRaw(root, path, nullptr, 0, nullptr, 0); }
+    // A REG_SZ with its terminator, creating the key.
     static void SetText(HKEY root, const wchar_t* path, const wchar_t* name, const std::wstring& text)
     {
         SetRaw(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
@@ -68,16 +47,30 @@ public:
     static bool KeyExists(HKEY root, const wchar_t* path)
     {
         HKEY key = nullptr;
-        if (::RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        ::RegCloseKey(key);
-        return true;
+        const bool exists = ::RegOpenKeyExW(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (exists)
+            ::RegCloseKey(key);
+        return exists;
     }
 
 private:
+    static bool Copy(HKEY fromRoot, const std::wstring& from, HKEY toRoot, const std::wstring& to)
+    {
+        HKEY source = nullptr, target = nullptr;
+        if (::RegOpenKeyExW(fromRoot, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS)
+            return false;
+        bool copied = false;
+        if (::RegCreateKeyExW(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
+            ERROR_SUCCESS) {
+            copied = ::RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
+            ::RegCloseKey(target);
+        }
+        ::RegCloseKey(source);
+        return copied;
+    }
+
     HKEY m_root;
-    std::wstring m_path;
-    std::wstring m_backup;
+    std::wstring m_path, m_backup;
     bool m_saved = false;
 };
 
