@@ -3,6 +3,7 @@
 #include <QNColor.h>
 
 #include "ColorLevels.h"
+#include "TargetColorFast.h"
 
 using namespace qncolour;
 
@@ -67,9 +68,13 @@ short KESTCOLOR::GetTargetColorDepth(int nMode)
     return 0;
 }
 
+// With the mode's own depth: the straight-line conversions of
+// TargetColorFast.h, which the tests hold to the three-argument form below.
 ULONG GetConvertedTargetColor(int nMode, ULONG color)
 {
-    return GetConvertedTargetColor(nMode, KESTCOLOR::GetTargetColorDepth(nMode), color);
+    if (static_cast<unsigned>(nMode) > 12)
+        return color;
+    return ShownColor(nMode, color);
 }
 
 ULONG GetConvertedTargetColor(int nMode, short nDepth, ULONG color)

@@ -39,6 +39,7 @@ Features Detect()
     f.avx2 = (ebx & bit_AVX2) != 0 && (xcr0 & kXmmYmm) == kXmmYmm;
     f.avx512 = (ebx & bit_AVX512F) && (ebx & bit_AVX512BW) && (ebx & bit_AVX512VL) && (xcr0 & kZmm) == kZmm;
     f.vpclmul = f.avx512 && f.clmul && (ecx & bit_VPCLMULQDQ) != 0;
+    f.avx512vbmi = f.avx512 && (ecx & bit_AVX512VBMI) != 0;
     return f;
 }
 #else

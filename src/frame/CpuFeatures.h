@@ -12,6 +12,7 @@ struct Features {
     bool avx2 = false; // AVX2, YMM state saved by the OS
     bool avx512 = false; // AVX-512 F, BW and VL, ZMM and opmask state saved
     bool vpclmul = false; // VPCLMULQDQ, usable with AVX-512
+    bool avx512vbmi = false; // AVX-512 VBMI (byte permutes), usable with AVX-512
 };
 
 // Detected once, then constant. All false on processors other than x86/x64.
