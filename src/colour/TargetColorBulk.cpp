@@ -3,8 +3,6 @@
 // eight colours per step (channel tables by vector gathers, grey levels by
 // vector max/min and integer arithmetic, the transparent flag by a blend), and
 // for the channel-table modes an AVX-512 VBMI loop of 16 colours per step.
-#include <QNColor.h>
-
 #include "TargetColorBulk.h"
 #include "TargetColorFast.h"
 #include "frame/CpuFeatures.h"
@@ -358,15 +356,15 @@ QN_TARGET_VBMI void PackVbmi(int mode, const uint32_t* in, uint16_t* out, size_t
 
 #endif // QN_COLOUR_AVX2
 
-BulkPath Fastest()
+} // namespace
+
+BulkPath FastestBulkPath()
 {
     static const BulkPath fastest = BulkPathAvailable(BulkPath::Avx512Vbmi) ? BulkPath::Avx512Vbmi
                                     : BulkPathAvailable(BulkPath::Avx2)     ? BulkPath::Avx2
                                                                             : BulkPath::Scalar;
     return fastest;
 }
-
-} // namespace
 
 const char* BulkPathName(BulkPath path)
 {
@@ -425,21 +423,3 @@ void PackWords(BulkPath path, int mode, const uint32_t* in, uint16_t* out, size_
 }
 
 } // namespace qncolour
-
-void GetConvertedTargetColors(int nMode, const ULONG* pColors, ULONG* pResults, int nCount)
-{
-    if (!pColors || !pResults || nCount <= 0)
-        return;
-    static_assert(sizeof(ULONG) == sizeof(uint32_t), "colour values are 32-bit words");
-    qncolour::ConvertColors(qncolour::Fastest(), nMode, reinterpret_cast<const uint32_t*>(pColors),
-                            reinterpret_cast<uint32_t*>(pResults), static_cast<size_t>(nCount));
-}
-
-void GetIFileColorWords(int nMode, const ULONG* pColors, WORD* pWords, int nCount)
-{
-    if (!pColors || !pWords || nCount <= 0)
-        return;
-    static_assert(sizeof(WORD) == sizeof(uint16_t), "packed words are 16-bit");
-    qncolour::PackWords(qncolour::Fastest(), nMode, reinterpret_cast<const uint32_t*>(pColors),
-                        reinterpret_cast<uint16_t*>(pWords), static_cast<size_t>(nCount));
-}

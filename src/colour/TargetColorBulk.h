@@ -16,6 +16,8 @@ inline constexpr BulkPath kBulkPaths[] = {BulkPath::Scalar, BulkPath::Avx2, Bulk
 
 const char* BulkPathName(BulkPath path);
 bool BulkPathAvailable(BulkPath path);
+// The path the exported functions use.
+BulkPath FastestBulkPath();
 
 // out[i] = GetConvertedTargetColor(mode, in[i]); `out` may be `in`.
 void ConvertColors(BulkPath path, int mode, const uint32_t* in, uint32_t* out, size_t count);

@@ -85,6 +85,11 @@ inline constexpr WordTables kWordBL2R4G4B4 = MakeWordTables([](unsigned v) { ret
                                                             [](unsigned v) { return unsigned(kReduce4Bit[v]) << 5; },
                                                             [](unsigned v) { return unsigned(kReduce4Bit[v]); });
 
+// The modes whose shown colour is the channel tables alone.
+inline constexpr const ChannelTables* kPlainChannelTables[13] = {
+    nullptr, nullptr, nullptr, nullptr, &kShown16384, &kShown4096, nullptr, &kShown65536,
+    nullptr, nullptr, nullptr, nullptr, nullptr};
+
 // Byte tables for vector byte look-ups: channel value to shown level, or to
 // the level's index (the field of a packed word).
 using ByteTable = std::array<unsigned char, 256>;
@@ -116,11 +121,15 @@ inline uint32_t Lookup(const WordTables& t, uint32_t c)
     return t.red[c & 0xFF] | t.green[(c >> 8) & 0xFF] | t.blue[(c >> 16) & 0xFF];
 }
 
-// Largest plus smallest channel, 0 to 510.
+// Largest plus smallest channel, 0 to 510, by masks rather than comparisons:
+// compilers turn max/min chains into a branch, which random colours mispredict.
 inline unsigned MaxPlusMinFast(uint32_t c)
 {
-    const unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-    return std::max(std::max(r, g), b) + std::min(std::min(r, g), b);
+    const int r = int(c & 0xFF), g = int((c >> 8) & 0xFF), b = int((c >> 16) & 0xFF);
+    const int d = r - g, below = d >> 31; // all ones when r < g
+    const int high = r - (d & below), low = g + (d & below);
+    const int dh = high - b, dl = low - b;
+    return unsigned((high - (dh & (dh >> 31))) + (b + (dl & (dl >> 31))));
 }
 inline unsigned WeightedSumFast(uint32_t c) { return 11 * ((c & 0xFF) + ((c >> 8) & 0xFF)) + 10 * ((c >> 16) & 0xFF); }
 
