@@ -128,15 +128,6 @@ uint64_t Update(Path path, uint64_t reg, const unsigned char* data, size_t size)
 
 namespace {
 
-using UpdateFunction = uint64_t (*)(uint64_t, const unsigned char*, size_t);
-
-uint64_t ChooseAndUpdate(uint64_t reg, const unsigned char* data, size_t size);
-
-// The fastest path, chosen on the first call: a short buffer costs one
-// indirect call, not a guarded static and a switch. Every thread that races
-// the first call stores the same value.
-std::atomic<UpdateFunction> g_update{ChooseAndUpdate};
-
 uint64_t ChooseAndUpdate(uint64_t reg, const unsigned char* data, size_t size)
 {
     UpdateFunction fastest = UpdateSlice8;
@@ -146,15 +137,13 @@ uint64_t ChooseAndUpdate(uint64_t reg, const unsigned char* data, size_t size)
     else if (FastestPath() == Path::Clmul)
         fastest = UpdateClmul;
 #endif
-    g_update.store(fastest, std::memory_order_relaxed);
+    // Every thread that races the first call stores the same value.
+    g_fastestUpdate.store(fastest, std::memory_order_relaxed);
     return fastest(reg, data, size);
 }
 
 } // namespace
 
-uint64_t Update(uint64_t reg, const unsigned char* data, size_t size)
-{
-    return g_update.load(std::memory_order_relaxed)(reg, data, size);
-}
+std::atomic<UpdateFunction> g_fastestUpdate{ChooseAndUpdate};
 
 } // namespace qncrc

@@ -7,6 +7,7 @@
 // that the tests can hold all of them to the byte-at-a-time table loop.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -29,8 +30,14 @@ Path FastestPath();
 // The register after `size` bytes at `data`, by the given path (which must be
 // available).
 uint64_t Update(Path path, uint64_t reg, const unsigned char* data, size_t size);
-// The same by the fastest path.
-uint64_t Update(uint64_t reg, const unsigned char* data, size_t size);
+// The same by the fastest path (chosen on the first call: short buffers cost
+// one indirect call, not a guarded static and a switch).
+using UpdateFunction = uint64_t (*)(uint64_t reg, const unsigned char* data, size_t size);
+extern std::atomic<UpdateFunction> g_fastestUpdate;
+inline uint64_t Update(uint64_t reg, const unsigned char* data, size_t size)
+{
+    return g_fastestUpdate.load(std::memory_order_relaxed)(reg, data, size);
+}
 
 // The paths themselves.
 uint64_t UpdateTable(uint64_t reg, const unsigned char* data, size_t size);

@@ -150,9 +150,8 @@ QN_TARGET_CLMUL inline uint64_t Finish(__m128i acc, const unsigned char* p, size
     return static_cast<uint64_t>(_mm_cvtsi128_si64(r));
 }
 
-} // namespace
-
-QN_TARGET_CLMUL uint64_t UpdateClmul(uint64_t reg, const unsigned char* p, size_t size)
+// Below 256 bytes both folding paths run this: four XMM lanes from 64 bytes.
+QN_TARGET_CLMUL inline uint64_t FoldXmm(uint64_t reg, const unsigned char* p, size_t size)
 {
     if (size < 16)
         return UpdateSlice8(reg, p, size);
@@ -183,6 +182,13 @@ QN_TARGET_CLMUL uint64_t UpdateClmul(uint64_t reg, const unsigned char* p, size_
         size -= 16;
     }
     return Finish(acc, p, size);
+}
+
+} // namespace
+
+QN_TARGET_CLMUL uint64_t UpdateClmul(uint64_t reg, const unsigned char* p, size_t size)
+{
+    return FoldXmm(reg, p, size);
 }
 
 namespace {
@@ -218,7 +224,7 @@ QN_TARGET_VPCLMUL inline __m512i Pair512(FoldConstants k) { return Lanes512(k, k
 QN_TARGET_VPCLMUL uint64_t UpdateVpclmul(uint64_t reg, const unsigned char* p, size_t size)
 {
     if (size < 256)
-        return UpdateClmul(reg, p, size);
+        return FoldXmm(reg, p, size);
     constexpr FoldConstants kReverseLane = {0x08090A0B0C0D0E0Full, 0x0001020304050607ull}; // kReverse
     const __m512i reverse = Pair512(kReverseLane);
     const __m512i preset = _mm512_set_epi64(0, 0, 0, 0, 0, 0, static_cast<long long>(reg), 0);
