@@ -2,6 +2,8 @@
 // each should cost a few nanoseconds, with no search and no allocation.
 #include <QNColor.h>
 
+#include "colour/TargetColorBulk.h"
+
 #include <benchmark/benchmark.h>
 #include <libyuv/convert_from_argb.h>
 
@@ -74,6 +76,7 @@ const std::vector<ULONG>& Megapixel()
 
 template <typename Run> void Bulk(benchmark::State& state, Run run)
 {
+    benchmark::DoNotOptimize(Megapixel().data()); // built before the clock runs
     for (auto _ : state) {
         run();
         benchmark::ClobberMemory();
@@ -116,6 +119,22 @@ const int kRegisteredBulk = [] {
                 words[size_t(i)] = static_cast<WORD>(ZK5000_CalcColorR5G6B5(in[size_t(i)]));
         });
     });
+    // The AVX2 loop alone, as processors without AVX-512 VBMI run it.
+    if (qncolour::BulkPathAvailable(qncolour::BulkPath::Avx2)) {
+        const std::string avx2 = name + ", AVX2 loop";
+        benchmark::RegisterBenchmark((avx2 + "/ours/1048576").c_str(), [](benchmark::State& state) {
+            Bulk(state, [] {
+                qncolour::PackWords(qncolour::BulkPath::Avx2, 7, reinterpret_cast<const uint32_t*>(Megapixel().data()),
+                                    reinterpret_cast<uint16_t*>(words.data()), kMegapixel);
+            });
+        });
+        benchmark::RegisterBenchmark((avx2 + "/vs:libyuv ARGBToRGB565/1048576").c_str(), [](benchmark::State& state) {
+            Bulk(state, [] {
+                libyuv::ARGBToRGB565(reinterpret_cast<const uint8_t*>(Megapixel().data()), 4096,
+                                     reinterpret_cast<uint8_t*>(words.data()), 2048, 1024, 1024);
+            });
+        });
+    }
     return 0;
 }();
 
