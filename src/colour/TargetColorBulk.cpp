@@ -12,7 +12,9 @@
 #define QN_COLOUR_AVX2 1
 // GCC 12's AVX-512 intrinsics start from deliberately undefined registers
 // (_mm512_undefined_*), which its flow analysis reports as uninitialised.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #endif
 
 namespace qncolour {
