@@ -1,11 +1,36 @@
 // The script search members and RemoveUnnecessarySpace on arbitrary UTF-16
 // text: the first unit is the character to find, the rest the script. Every
-// position found must hold the text searched for, and a replacement must count
-// what the searches find.
+// position found must hold the text searched for, a replacement must count
+// what the searches find, and the reverse search must agree with its first
+// algorithm (a fresh scanner on each cut working copy).
 #include <QNUtility.h>
+
+#include "../src/text/ScriptScanner.h"
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+int ReverseFindByFreshScanners(const CString& text, WCHAR find)
+{
+    using namespace qn::text;
+    TextView work(static_cast<LPCWSTR>(text), size_t(text.GetLength()));
+    for (;;) {
+        const size_t p = work.find_last_of(find);
+        if (p == npos)
+            return -1;
+        ScriptScanner scanner(work);
+        const Verdict verdict = scanner.Judge(p);
+        if (verdict.place == Place::Outside)
+            return static_cast<int>(p);
+        if (verdict.place == Place::Unpaired)
+            return -1;
+        work = work.substr(0, verdict.openAt);
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -25,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ++found;
     }
     const int last = CQNUtility::ReverseFindSkipStringAndComment(text, find);
-    if (last >= text.GetLength() || (last >= 0 && text[last] != find))
+    if (last >= text.GetLength() || (last >= 0 && text[last] != find) || last != ReverseFindByFreshScanners(text, find))
         __builtin_trap();
 
     CString replaced = text;

@@ -3,6 +3,7 @@
 #include <QNUtility.h>
 
 #include "support/AfxTestPrint.h"
+#include "text/ScriptScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,38 @@ TEST(ScriptSearchProperty, ReplaceAgreesWithRepeatedFind)
             ASSERT_EQ(expected, CQNUtility::ReplaceSkipStringAndComment(marked, find, _T("#"), 0));
             ASSERT_EQ(text.GetLength() + expected * (1 - findLength), marked.GetLength());
         }
+    }
+}
+
+// The reverse search as it was first written: a fresh scanner on each cut
+// working copy. The library keeps one scanner across the cuts.
+int ReverseFindByFreshScanners(const CString& text, WCHAR find)
+{
+    using namespace qn::text;
+    TextView work(static_cast<LPCWSTR>(text), size_t(text.GetLength()));
+    for (;;) {
+        const size_t p = work.find_last_of(find);
+        if (p == npos)
+            return -1;
+        ScriptScanner scanner(work);
+        const Verdict verdict = scanner.Judge(p);
+        if (verdict.place == Place::Outside)
+            return static_cast<int>(p);
+        if (verdict.place == Place::Unpaired)
+            return -1;
+        work = work.substr(0, verdict.openAt);
+    }
+}
+
+TEST(ScriptSearchProperty, ReverseAgreesWithFreshScanners)
+{
+    uint32_t state = 99;
+    for (int round = 0; round < 3000; ++round) {
+        // Short scripts, and long lines full of literals.
+        const CString text = RandomScript(state, round % 10 == 0 ? 400 + round : 1 + round % 60);
+        for (const WCHAR find : {_T('a'), _T(','), _T('"'), _T('/'), _T('\\'), _T('\r'), _T('\n'), _T(' ')})
+            ASSERT_EQ(ReverseFindByFreshScanners(text, find), CQNUtility::ReverseFindSkipStringAndComment(text, find))
+                << ToUtf8ForTest(text, text.GetLength()) << " find " << int(find);
     }
 }
 
