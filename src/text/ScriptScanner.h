@@ -8,6 +8,7 @@
 #include <QNPlatform.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -117,7 +118,7 @@ private:
         const auto search = [&](size_t from, size_t to) {
             return static_cast<size_t>(
                 std::lower_bound(m_quotes.begin() + from, m_quotes.begin() + to, column,
-                                 [](size_t quote, long long col) { return static_cast<long long>(quote) < col; }) -
+                                 [](uint32_t quote, long long col) { return static_cast<long long>(quote) < col; }) -
                 m_quotes.begin());
         };
         const size_t count = m_quotes.size();
@@ -147,24 +148,23 @@ private:
             m_lineBegin < lineEnd ? m_text.substr(m_lineBegin, lineEnd - m_lineBegin) : TextView();
         m_commentColumn = line.find(TextView(kCommentStart));
 
-        // In a copy of the line, "" and then \" become \' (two characters for
-        // two, so columns stay); the quotes left are the delimiters.
-        m_copy.assign(line.begin(), line.end());
-        for (size_t i = 0; i + 1 < m_copy.size(); ++i) {
-            if (m_copy[i] == kQuote && m_copy[i + 1] == kQuote) {
-                m_copy[i] = kBackslash;
-                m_copy[++i] = _T('\'');
-            }
-        }
-        for (size_t i = 0; i + 1 < m_copy.size(); ++i) {
-            if (m_copy[i] == kBackslash && m_copy[i + 1] == kQuote)
-                m_copy[++i] = _T('\'');
-        }
+        // The delimiting quotes, as if "" and then \" had become \' in a copy
+        // of the line (two characters for two, so columns stay): a run of
+        // quotes pairs up from its start; of a run of odd length the last
+        // quote is left, and it delimits unless it stands alone right after
+        // a backslash.
         m_quotes.clear();
         m_hint = 0;
-        for (size_t i = 0; i < m_copy.size(); ++i) {
-            if (m_copy[i] == kQuote)
-                m_quotes.push_back(i);
+        for (size_t i = 0; i < line.size();) {
+            if (line[i] != kQuote) {
+                ++i;
+                continue;
+            }
+            const size_t run = i;
+            while (i < line.size() && line[i] == kQuote)
+                ++i;
+            if ((i - run) % 2 == 1 && (i - run > 1 || run == 0 || line[run - 1] != kBackslash))
+                m_quotes.push_back(static_cast<uint32_t>(i - 1));
         }
     }
 
@@ -174,8 +174,7 @@ private:
     size_t m_lineEnd = 0;
     size_t m_lineBegin = 0;
     size_t m_commentColumn = npos;
-    std::vector<WCHAR> m_copy;
-    std::vector<size_t> m_quotes;
+    std::vector<uint32_t> m_quotes; // columns in a line of a CString: below 2^31
     size_t m_hint = 0; // the last answer of QuotesBefore
 };
 
