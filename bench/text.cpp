@@ -123,24 +123,10 @@ CString CommentedScript(int64_t bytes)
     return s.Left(static_cast<int>(bytes / int64_t(sizeof(WCHAR))));
 }
 
-// The reverse search as it was first written: a fresh scanner on each cut
-// working copy, which reads the cut line again after every cut.
 int ReverseFindByFreshScanners(const CString& text, WCHAR find)
 {
-    using namespace qn::text;
-    TextView work(static_cast<LPCWSTR>(text), size_t(text.GetLength()));
-    for (;;) {
-        const size_t p = work.find_last_of(find);
-        if (p == npos)
-            return -1;
-        ScriptScanner scanner(work);
-        const Verdict verdict = scanner.Judge(p);
-        if (verdict.place == Place::Outside)
-            return static_cast<int>(p);
-        if (verdict.place == Place::Unpaired)
-            return -1;
-        work = work.substr(0, verdict.openAt);
-    }
+    return qn::text::ReverseFindWithFreshScanners(
+        qn::text::TextView(static_cast<LPCWSTR>(text), size_t(text.GetLength())), find);
 }
 
 template <typename Search> void ReverseRun(benchmark::State& state, CString (*make)(int64_t), Search search)

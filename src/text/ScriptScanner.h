@@ -178,4 +178,24 @@ private:
     size_t m_hint = 0; // the last answer of QuotesBefore
 };
 
+// The reverse search as it was first written, kept as the reference of the
+// tests, the fuzz target and the benchmarks: a fresh scanner on each cut
+// working copy, which reads the cut line again after every cut (quadratic on a
+// long line full of literals). -1 where there is no occurrence outside.
+inline int ReverseFindWithFreshScanners(TextView work, WCHAR find)
+{
+    for (;;) {
+        const size_t p = work.find_last_of(find);
+        if (p == npos)
+            return -1;
+        ScriptScanner scanner(work);
+        const Verdict verdict = scanner.Judge(p);
+        if (verdict.place == Place::Outside)
+            return static_cast<int>(p);
+        if (verdict.place == Place::Unpaired)
+            return -1;
+        work = work.substr(0, verdict.openAt);
+    }
+}
+
 } // namespace qn::text

@@ -180,24 +180,10 @@ TEST(ScriptSearchProperty, ReplaceAgreesWithRepeatedFind)
     }
 }
 
-// The reverse search as it was first written: a fresh scanner on each cut
-// working copy. The library keeps one scanner across the cuts.
 int ReverseFindByFreshScanners(const CString& text, WCHAR find)
 {
-    using namespace qn::text;
-    TextView work(static_cast<LPCWSTR>(text), size_t(text.GetLength()));
-    for (;;) {
-        const size_t p = work.find_last_of(find);
-        if (p == npos)
-            return -1;
-        ScriptScanner scanner(work);
-        const Verdict verdict = scanner.Judge(p);
-        if (verdict.place == Place::Outside)
-            return static_cast<int>(p);
-        if (verdict.place == Place::Unpaired)
-            return -1;
-        work = work.substr(0, verdict.openAt);
-    }
+    return qn::text::ReverseFindWithFreshScanners(
+        qn::text::TextView(static_cast<LPCWSTR>(text), size_t(text.GetLength())), find);
 }
 
 TEST(ScriptSearchProperty, ReverseAgreesWithFreshScanners)
