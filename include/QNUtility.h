@@ -16,3 +16,8 @@
 #include <QNInterfaceMaps.h>
 #include <QNConfiguration.h>
 #include <QNRegistry.h>
+#include <QNFont.h>
+#include <QNMenus.h>
+#ifdef _WIN32
+#include <QNXml.h>
+#endif
