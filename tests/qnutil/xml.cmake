@@ -46,7 +46,12 @@ qn_defaults_step(get.cdata "^if \\(a<b\\) {} & done\n$" defaults get Scripts OnL
 qn_defaults_step(get.missing WILL_FAIL defaults get GridOptions Nothing)
 qn_defaults_step(set.badname WILL_FAIL defaults set GridOptions 1st x)
 qn_defaults_step(set.badsection WILL_FAIL defaults set "Grid Options" Spacing 1)
-qn_defaults_step(set.badcdata WILL_FAIL defaults set Scripts OnLoad "a]]>b" --cdata)
+# ("]]>" written out: a bracket in a CMake list would join the arguments)
+add_test(NAME qnutil.defaults.set.badcdata COMMAND qnutil defaults set Scripts OnLoad "a]]>b" --cdata)
+set_tests_properties(qnutil.defaults.set.badcdata PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK qn_wbpath
+                     DEPENDS ${qn_defaults_previous} WILL_FAIL TRUE)
+set(qn_defaults_previous qnutil.defaults.set.badcdata)
+list(APPEND qn_defaults_steps qnutil.defaults.set.badcdata)
 qn_defaults_step(usage WILL_FAIL defaults set GridOptions)
 
 # xmllint reads the saved document with the same meaning: qn_defaults_xpath(NAME XPATH EXPECTED).

@@ -59,6 +59,35 @@ void RemoveWithLineFeed(IXMLDOMNode* parent, IXMLDOMNode* node)
     parent->removeChild(node, &removed);
 }
 
+// Writes the document as UTF-16LE with a byte order mark, as its declaration
+// says. (Wine's DOM saves a document loaded from a UTF-16 file as UTF-8 under
+// the UTF-16 declaration, which no parser reads back.) The text goes to a
+// temporary file first, which then replaces the document.
+HRESULT SaveAsUtf16(IXMLDOMDocument2* doc, const std::wstring& path)
+{
+    CComBSTR xml;
+    HRESULT hr = doc->get_xml(&xml);
+    if (FAILED(hr))
+        return hr;
+    const std::wstring temporary = path + L".new";
+    HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return HRESULT_FROM_WIN32(::GetLastError());
+    const WCHAR bom = 0xFEFF;
+    DWORD written = 0;
+    const DWORD bytes = xml.ByteLength();
+    BOOL ok = ::WriteFile(file, &bom, sizeof bom, &written, nullptr) && written == sizeof bom;
+    ok = ok && (bytes == 0 || (::WriteFile(file, xml.m_str, bytes, &written, nullptr) && written == bytes));
+    ok = ::CloseHandle(file) && ok;
+    if (!ok || !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        hr = HRESULT_FROM_WIN32(::GetLastError());
+        ::DeleteFileW(temporary.c_str());
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    return S_OK;
+}
+
 int Run(std::span<const std::wstring> args)
 {
     const bool get = args.size() == 3 && args[0] == L"get";
@@ -107,7 +136,7 @@ int Run(std::span<const std::wstring> args)
     if (hr != S_OK)
         return Fail(kName, L"cannot write '" + args[2] +
                                L"': the name must be an XML name and the value XML characters (no \"]]>\" with --cdata)");
-    hr = doc->save(CComVariant(path.c_str()));
+    hr = SaveAsUtf16(doc, path);
     if (FAILED(hr))
         return Fail(kName, L"cannot save " + path + L" (" + qnutil::Hex(static_cast<ULONG>(hr), 8) + L")");
     return 0;
