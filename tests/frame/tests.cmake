@@ -10,3 +10,19 @@ if(WIN32)
   target_sources(${target} PRIVATE ${QN_ROOT}/src/frame/ConfigurationRules.cpp)
   target_include_directories(${target} PRIVATE ${QN_ROOT}/src)
 endif()
+
+# The CRC paths are internal: the Windows test program compiles them in to call
+# each one directly (the native one gets them from the static library). Natively
+# ISA-L, when installed, is a second oracle for the whole CRC.
+if(WIN32)
+  target_sources(${target} PRIVATE ${QN_ROOT}/src/frame/Crc64.cpp ${QN_ROOT}/src/frame/Crc64Fold.cpp
+                                   ${QN_ROOT}/src/frame/CpuFeatures.cpp)
+else()
+  find_library(QN_ISAL_LIBRARY isal)
+  find_path(QN_ISAL_INCLUDE isa-l/crc64.h)
+  if(QN_ISAL_LIBRARY AND QN_ISAL_INCLUDE)
+    target_link_libraries(${target} PRIVATE ${QN_ISAL_LIBRARY})
+    target_include_directories(${target} PRIVATE ${QN_ISAL_INCLUDE})
+    target_compile_definitions(${target} PRIVATE QN_TEST_WITH_ISAL)
+  endif()
+endif()
