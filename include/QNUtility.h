@@ -17,3 +17,8 @@
 #include <QNCatalogue.h>
 #include <QNConfiguration.h>
 #include <QNRegistry.h>
+#include <QNFont.h>
+#include <QNMenus.h>
+#ifdef _WIN32
+#include <QNXml.h>
+#endif
