@@ -23,7 +23,7 @@ namespace afx_detail {
 // Format arguments as they go through "...": a CString as its characters.
 template <class T> const T& FormatArgument(const T& value) { return value; }
 LPCWSTR FormatArgument(const CString& value);
-template <class... Args> inline constexpr bool kAnyCString = (std::is_same_v<std::remove_cvref_t<Args>, CString> || ...);
+template <class... Args> inline constexpr bool kAnyCString = (std::is_same_v<std::remove_cv_t<std::remove_reference_t<Args>>, CString> || ...);
 } // namespace afx_detail
 
 // The header of a string block; the characters and a terminating zero follow it.
@@ -145,14 +145,12 @@ public:
     void AppendFormatV(LPCWSTR lpszFormat, va_list argList);
     // A CString argument goes to %s as its characters, as callers of the
     // framework expect (through "..." it would otherwise pass as an object).
-    template <class... Args>
-        requires afx_detail::kAnyCString<Args...>
+    template <class... Args, std::enable_if_t<afx_detail::kAnyCString<Args...>, int> = 0>
     void Format(LPCWSTR lpszFormat, const Args&... args)
     {
         Format(lpszFormat, afx_detail::FormatArgument(args)...);
     }
-    template <class... Args>
-        requires afx_detail::kAnyCString<Args...>
+    template <class... Args, std::enable_if_t<afx_detail::kAnyCString<Args...>, int> = 0>
     void AppendFormat(LPCWSTR lpszFormat, const Args&... args)
     {
         AppendFormat(lpszFormat, afx_detail::FormatArgument(args)...);
