@@ -69,12 +69,12 @@ private:
     HINSTANCE m_previous;
 };
 
-// A swatch painted through CPaintDC, CBrush, CPen and Draw3dRect.
+// A swatch painted through CPaintDC (on screen) or the DC of WM_PRINTCLIENT,
+// with CBrush, CPen and Draw3dRect.
 class CSwatch : public CStatic {
 public:
-    afx_msg void OnPaint()
+    void Paint(CDC& dc)
     {
-        CPaintDC dc(this);
         CRect rc;
         GetClientRect(&rc);
         dc.FillSolidRect(&rc, kSwatchFill);
@@ -87,11 +87,22 @@ public:
         dc.SelectObject(oldPen);
         dc.SelectObject(oldBrush);
     }
+    afx_msg void OnPaint()
+    {
+        CPaintDC dc(this);
+        Paint(dc);
+    }
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM)
+    {
+        Paint(*CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CSwatch, CStatic)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
 END_MESSAGE_MAP()
 
 class CSampleDlg : public CDialog {
@@ -143,43 +154,24 @@ BEGIN_MESSAGE_MAP(CSampleDlg, CDialog)
     ON_MESSAGE(kSnapshot, OnSnapshot)
 END_MESSAGE_MAP()
 
-// Paints the dialog now and copies it into a 32-bit DIB; reads the swatch's
-// pixels from the copy and, when QN_AFX_SNAPSHOT names a file, writes it there
-// as a BMP (scripts convert it to PNG).
+// Reads the swatch's pixels back from a DIB it painted into (WM_PRINTCLIENT).
 LRESULT CSampleDlg::OnSnapshot(WPARAM, LPARAM)
 {
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    CRect rcWindow;
-    GetWindowRect(&rcWindow);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), rcWindow.Width(), -rcWindow.Height(), 1, 32, BI_RGB};
-    void* bits = nullptr;
-    CWindowDC windowDC(this);
-    CDC memDC;
-    memDC.CreateCompatibleDC(&windowDC);
-    CBitmap dib;
-    dib.Attach(::CreateDIBSection(windowDC, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    CBitmap* old = memDC.SelectObject(&dib);
-    memDC.BitBlt(0, 0, rcWindow.Width(), rcWindow.Height(), &windowDC, 0, 0, SRCCOPY);
     CRect rcSwatch;
-    m_swatch.GetWindowRect(&rcSwatch);
-    rcSwatch.OffsetRect(-rcWindow.left, -rcWindow.top);
+    m_swatch.GetClientRect(&rcSwatch);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), rcSwatch.Width(), -rcSwatch.Height(), 1, 32, BI_RGB};
+    void* bits = nullptr;
+    CDC memDC;
+    memDC.CreateCompatibleDC(nullptr);
+    CBitmap dib;
+    dib.Attach(::CreateDIBSection(memDC, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CBitmap* old = memDC.SelectObject(&dib);
+    m_swatch.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memDC.GetSafeHdc()), PRF_CLIENT);
     for (CPoint p : {CPoint(0, 0), CPoint(rcSwatch.Width() - 1, rcSwatch.Height() - 1), CPoint(4, 4), CPoint(6, 6),
-                     CPoint(rcSwatch.Width() / 2, rcSwatch.Height() / 2)})
-        m_pixels.push_back(memDC.GetPixel(rcSwatch.left + p.x, rcSwatch.top + p.y));
+                     rcSwatch.CenterPoint()})
+        m_pixels.push_back(memDC.GetPixel(p));
     memDC.SelectObject(old);
-    char path[MAX_PATH];
-    if (::GetEnvironmentVariableA("QN_AFX_SNAPSHOT", path, MAX_PATH)) {
-        const DWORD imageBytes = static_cast<DWORD>(rcWindow.Width() * rcWindow.Height() * 4);
-        BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof bmi.bmiHeader + imageBytes), 0, 0,
-                                 static_cast<DWORD>(sizeof file + sizeof bmi.bmiHeader)};
-        if (FILE* f = fopen(path, "wb")) {
-            fwrite(&file, sizeof file, 1, f);
-            fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
-            fwrite(bits, imageBytes, 1, f);
-            fclose(f);
-        }
-    }
     return 0;
 }
 
