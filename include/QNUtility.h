@@ -14,3 +14,6 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#include <QNCatalogue.h>
+#include <QNConfiguration.h>
+#include <QNRegistry.h>

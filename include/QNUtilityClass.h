@@ -15,6 +15,9 @@ class CComVariant;
 
 // The data type decided for a literal; its values are in QNNumeral.h.
 enum QNDataType : int;
+// The brand texts and the host's version record; both in QNConfiguration.h.
+enum BrandInfoType : int;
+struct OVVersion;
 
 class QN_API CQNUtility {
 public:
@@ -28,6 +31,64 @@ public:
     static HRESULT GenerateKey(CString& key);
 
     // --- Configuration ------------------------------------------------------
+    // The keys and values read here are listed in QNConfiguration.h. Nothing
+    // is cached: each call reads the registry or the file anew.
+
+#ifdef _WIN32
+    // Sets `strPath` to "WbPath" of the "Install" key (empty when the value is
+    // missing or longer than 520 bytes) and returns S_OK; E_FAIL, with strPath
+    // unchanged, when the key cannot be opened for reading.
+    static HRESULT GetWBPath(CString& strPath);
+    // The export folder: "BackUpLanguageDir" (current user) when it names an
+    // existing entry, else "BackUp" (local machine). The buffer (cbBuffer
+    // bytes, zero-filled first) gets the folder, which also becomes the
+    // process's current directory: S_OK; *pcbBuffer then holds the size of the
+    // value read, terminator included. S_FALSE, with an all-zero buffer, when
+    // neither gives a folder; E_POINTER, touching nothing, when either pointer
+    // is null. A value that leaves no room for a terminator in the buffer
+    // counts as not read.
+    static HRESULT GetExportDir(LPWSTR lpszBuffer, ULONG* pcbBuffer);
+    // Stores the folder of `lpszPath` (drive and directory, ending with its
+    // separator; null counts as empty) as "BackUpLanguageDir" of the current
+    // user's "Settings" key, which must exist: S_OK, or E_FAIL when the key
+    // cannot be opened to set values.
+    static HRESULT SetExportDir(LPCWSTR lpszPath);
+    // Brand text `eInfo` from the language module "Brand" (see CResourceScope):
+    // S_OK, the string empty when no module holds the text; S_FALSE, the
+    // string unchanged, for a value outside 0 to 19.
+    static HRESULT GetBrandInfo(BrandInfoType eInfo, CString& strText);
+    static ULONG CurrentBrand();
+#endif
+    // The host's clean-close flag, kept for it and never read by the library.
+    static void SetCleanCloseNoSave(int bCleanCloseNoSave);
+    static int GetCleanCloseNoSave();
+    // Keeps a pointer to the host's version record (not owned; null allowed).
+    // Always S_OK.
+    static HRESULT SetCurrentVersion(OVVersion* pVersion);
+    // Writes each requested part of the project's last-modified build from the
+    // record given to SetCurrentVersion: S_OK; E_POINTER when all four
+    // pointers are null; E_FAIL, writing nothing, when no record was given.
+    static HRESULT GetProjectLastModifiedBuild(ULONG* pdwPart1, ULONG* pdwPart2, ULONG* pdwPart3, ULONG* pdwPart4);
+
+    // -- Language and locale --
+    // Language abbreviations: "ENU" 0x0409, "JPN" 0x0411, "FRA" 0x040C,
+    // "DEU" 0x0407, "ITA" 0x0410, "ESP" 0x040A; anything else 0x0409.
+#ifdef _WIN32
+    // "ForceLanguage" exactly as stored (read with full access, at most 19
+    // characters); empty when it cannot be read.
+    static void GetForceLanguage(CString& strLanguage);
+    // The locale of the forced language, upper-cased (0x0409 when none).
+    static ULONG GetLocaleFromForceLanguage();
+    // The locale of a loaded module's file-name extension; 0 when the platform
+    // gives no file name for the handle.
+    static ULONG GetModuleLocaleFromExt(HINSTANCE hModule);
+    // The locale of the path's file-name extension, upper-cased (0x0409 when
+    // there is none or it is no abbreviation of the table).
+    static ULONG GetModuleLocaleFromExt(LPCWSTR lpszPath);
+    // Classifies the user's default locale: Japanese 3, 4; Korean 4, 5;
+    // Chinese (Taiwan) 1, 2; other Chinese 1, 1; any other 2, 3.
+    static void GetUserDefaultLocaleAndSystemLanguage(int& nFirst, int& nSecond);
+#endif
 
     // --- Persistence --------------------------------------------------------
 
@@ -230,4 +291,5 @@ public:
     static CString m_cstrNumberBase;
     static CString m_cstrNameBase;
     static int m_bCleanCloseNoSave;
+    static OVVersion* stVersion;
 };

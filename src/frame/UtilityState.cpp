@@ -12,6 +12,7 @@ CString CQNUtility::m_cstrNameBase;
 
 // --- Configuration: process-wide settings handed over by the host --------------
 int CQNUtility::m_bCleanCloseNoSave = 0;
+OVVersion* CQNUtility::stVersion = nullptr;
 
 // --- Persistence: class identifier translation ---------------------------------
 // Empty maps with the framework's 17 buckets and blocks of 10 entries; they are
