@@ -56,6 +56,11 @@ public:                             \
     }                                                                                                      \
     CRuntimeClass* class_name::GetRuntimeClass() const { return class_name::GetThisClass(); }
 
+// The object as a class_name* when it is one (IsKindOf), else null; null stays null.
+#define DYNAMIC_DOWNCAST(class_name, object) \
+    (static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), object)))
+#define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))
+
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
     QN_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, 0xFFFF, nullptr)
 
@@ -83,6 +88,9 @@ public:
 protected:
     CObject() = default;
 };
+
+// pObject when it is of pClass or derives from it, else null.
+QN_API CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
 
 // ---------------------------------------------------------------------------
 // Message boxes. Every message box of the library goes through AfxMessageBox.

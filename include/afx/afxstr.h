@@ -145,12 +145,12 @@ public:
     void AppendFormatV(LPCWSTR lpszFormat, va_list argList);
     // A CString argument goes to %s as its characters, as callers of the
     // framework expect (through "..." it would otherwise pass as an object).
-    template <class... Args, class = std::enable_if_t<afx_detail::kAnyCString<Args...>>>
+    template <class... Args, std::enable_if_t<afx_detail::kAnyCString<Args...>, int> = 0>
     void Format(LPCWSTR lpszFormat, const Args&... args)
     {
         Format(lpszFormat, afx_detail::FormatArgument(args)...);
     }
-    template <class... Args, class = std::enable_if_t<afx_detail::kAnyCString<Args...>>>
+    template <class... Args, std::enable_if_t<afx_detail::kAnyCString<Args...>, int> = 0>
     void AppendFormat(LPCWSTR lpszFormat, const Args&... args)
     {
         AppendFormat(lpszFormat, afx_detail::FormatArgument(args)...);

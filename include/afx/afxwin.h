@@ -8,6 +8,10 @@
 // procedure of the library runs (AFX_MANAGE_STATE). The chain of extension
 // modules is process-wide; resource lookups that miss the module in force
 // search it in order.
+//
+// The window classes follow at the end: message maps (afxmsg_.h), geometry
+// (atltypes.h), GDI objects and device contexts (afxgdi.h), windows, dialogs
+// and controls (afxwnd.h); the common colour dialog is in afxdlgs.h.
 #pragma once
 
 #ifndef _WIN32
@@ -104,3 +108,11 @@ public:
     CDynLinkLibrary(const CDynLinkLibrary&) = delete;
     CDynLinkLibrary& operator=(const CDynLinkLibrary&) = delete;
 };
+
+// ---------------------------------------------------------------------------
+// Windows, dialogs, controls, device contexts
+
+#include <afx/atltypes.h>
+#include <afx/afxmsg_.h>
+#include <afx/afxgdi.h>
+#include <afx/afxwnd.h>

@@ -29,3 +29,8 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeCla
 BOOL CObject::IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
 
 void CObject::Serialize(CArchive&) {}
+
+CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject)
+{
+    return pObject && pObject->IsKindOf(pClass) ? pObject : nullptr;
+}

@@ -344,3 +344,21 @@ HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
 int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
 // The 16-bit identifier hash of the DCE runtime (a null identifier hashes as GUID_NULL).
 unsigned short UuidHash(UUID* Uuid, RPC_STATUS* Status);
+
+// ---------------------------------------------------------------------------
+// Geometry records (windef.h), for the portable CPoint/CSize/CRect.
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT, *LPPOINT;
+typedef struct tagSIZE {
+    LONG cx;
+    LONG cy;
+} SIZE, *LPSIZE;
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT, *LPRECT;
+typedef const RECT* LPCRECT;
