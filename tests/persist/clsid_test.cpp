@@ -83,32 +83,6 @@ TEST(ClassTableAtLoad, DisabledLookupsLeaveTheMapsEmpty)
     EXPECT_EQ(Access::GUIDTable().GetCount(), 1150) << "disabling does not empty the maps";
 }
 
-TEST(ClassTable, GeneratedRows)
-{
-    ASSERT_EQ(std::size(kRows), 1150u);
-    const std::pair<std::u16string, std::u16string> telling[] = {
-        {u"{47773650-8E31-11D2-9DD8-00A0C99A0985}", u"{3544A8C3-86B4-4768-96C3-1E8E416586E5}"},
-        {u"{B4B1F560-AB12-11D2-AA43-00A0C9CE0C40}", u"{786A8937-F377-422F-A524-14F8DDF85E96}"},
-        {u"{572EC591-B173-11D2-8CDB-00A0C9A0FF8F}", u"{0A0EB10E-0C8F-4323-8864-376E1A4835F5}"},
-        {u"{EFF6A893-BBC9-4841-85CE-E88EEB1C6FB3}", u"{07527572-E5C1-416D-AC76-AECDD15630F9}"},
-    };
-    const size_t at[] = {0, 1, 1148, 1149};
-    for (int i = 0; i < 4; ++i) {
-        const Pair& row = kRows[at[i]];
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(row.stored)), telling[i].first) << at[i];
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(row.current)), telling[i].second) << at[i];
-    }
-    for (const Pair& row : kRows) {
-        for (const WCHAR* text : {row.stored, row.current}) {
-            // Registry form as the platform writes it, so a text lookup of a
-            // stored text comes back character for character.
-            WCHAR canonical[39] = {};
-            ASSERT_EQ(::StringFromGUID2(FromText(text), canonical, 39), 39);
-            EXPECT_EQ(CString(canonical), CString(text));
-        }
-    }
-}
-
 // The properties of the maps the library fills, read back from the maps.
 TEST(ClassTable, FilledMapsAreExactInverses)
 {

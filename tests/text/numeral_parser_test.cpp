@@ -334,16 +334,6 @@ TEST(NumeralParser, StackOverflowStopsTheParse)
     EXPECT_EQ(g_diagnostics, "\nParser stack overflow, line 1, column 1\n");
 }
 
-TEST(NumeralParser, NineEntriesAreEnoughForEveryLiteral)
-{
-    const char* texts[] = {"-0x0123456789abcdefL", "-12.5e-3f", "-0.000e+0001D", "'\\U0041'", "'\\177'",
-                           "  -0777l  ",           "1E5",       "'\\\\'",        "false"};
-    for (const char* text : texts) {
-        RecordingHelper h;
-        EXPECT_EQ((ParseWith<RecordingHelper, 9>(text, h)), QN_NUMERAL_SUCCESS) << text << g_diagnostics;
-    }
-}
-
 TEST(NumeralParser, DiagnosisPrefersAMissingNonterminalOverTheToken)
 {
     // No state of the grammar continues with exactly one named nonterminal;

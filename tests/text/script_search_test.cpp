@@ -141,60 +141,6 @@ TEST(RemoveUnnecessarySpace, DropsSpacesOutsideLiteralsAndComments)
         EXPECT_EQ(CString(c.expected), CQNUtility::RemoveUnnecessarySpace(c.text)) << ToUtf8ForTest(c.text, -1);
 }
 
-// Deterministic script-like texts: quotes, escapes, comments and line ends.
-CString RandomScript(uint32_t& state, int length)
-{
-    static const WCHAR* const pieces[] = {_T("a"), _T(","), _T(" "), _T("\""), _T("\\\""), _T("\"\""),
-                                          _T("//"), _T("/"), _T("\r\n"), _T("\n"), _T("\r"), _T("ab"),
-                                          _T("+"), _T("-"), _T("x")};
-    CString text;
-    for (int i = 0; i < length; ++i) {
-        state = state * 1664525u + 1013904223u;
-        text += pieces[(state >> 8) % (sizeof(pieces) / sizeof(pieces[0]))];
-    }
-    return text;
-}
-
-TEST(ScriptSearchProperty, ReplaceAgreesWithRepeatedFind)
-{
-    uint32_t state = 2024;
-    for (int round = 0; round < 2000; ++round) {
-        const CString text = RandomScript(state, 1 + round % 40);
-        for (const WCHAR* find : {_T("a"), _T(","), _T("ab"), _T("\"")}) {
-            const int findLength = CString(find).GetLength();
-            int expected = 0;
-            for (int p = CQNUtility::FindSkipStringAndComment(text, find, 0); p >= 0;
-                 p = CQNUtility::FindSkipStringAndComment(text, find, p + findLength)) {
-                ASSERT_EQ(CString(find), text.Mid(p, findLength));
-                ++expected;
-            }
-            // Replacing by the same text changes nothing and counts the same.
-            CString same = text;
-            ASSERT_EQ(expected, CQNUtility::ReplaceSkipStringAndComment(same, find, find, 0));
-            ASSERT_EQ(text, same);
-            CString marked = text;
-            ASSERT_EQ(expected, CQNUtility::ReplaceSkipStringAndComment(marked, find, _T("#"), 0));
-            ASSERT_EQ(text.GetLength() + expected * (1 - findLength), marked.GetLength());
-        }
-    }
-}
-
-TEST(ScriptSearchProperty, WithoutQuotesOrCommentsEverythingCounts)
-{
-    uint32_t state = 7;
-    for (int round = 0; round < 500; ++round) {
-        CString text = RandomScript(state, 30);
-        text.Remove(_T('"'));
-        text.Remove(_T('/'));
-        CString expected = text;
-        const int plainCount = expected.Replace(_T("a"), _T("Z"));
-        EXPECT_EQ(plainCount, CQNUtility::ReplaceSkipStringAndComment(text, _T("a"), _T("Z"), 0));
-        EXPECT_EQ(expected, text);
-        const int last = CString(text).ReverseFind(_T('Z'));
-        EXPECT_EQ(last, CQNUtility::ReverseFindSkipStringAndComment(text, _T('Z')));
-    }
-}
-
 TEST(ScriptSearchProperty, LongLinesAndEmbeddedNuls)
 {
     // One line of 200000 characters with an occurrence outside every tenth
