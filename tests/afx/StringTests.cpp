@@ -333,6 +333,8 @@ TEST(CStringEdit, ChangesAndTheirCounts)
         {"Replace with null", _T("abab"), [](CString& s) { return s.Replace(_T("ab"), nullptr); }, 2, _T("")},
         {"Replace empty", _T("abc"), [](CString& s) { return s.Replace(_T(""), _T("x")); }, 0, _T("abc")},
         {"Replace no overlap", _T("aaa"), [](CString& s) { return s.Replace(_T("aa"), _T("b")); }, 1, _T("ba")},
+        {"Replace all of it", _T("abc"), [](CString& s) { return s.Replace(_T("abc"), _T("xy")); }, 1, _T("xy")},
+        {"Replace longer than it", _T("ab"), [](CString& s) { return s.Replace(_T("abc"), _T("x")); }, 0, _T("ab")},
         {"Replace longer", _T("ab"), [](CString& s) { return s.Replace(_T("abc"), _T("x")); }, 0, _T("ab")},
         {"Remove", _T("banana"), [](CString& s) { return s.Remove('a'); }, 3, _T("bnn")},
         {"Remove none", _T("xyz"), [](CString& s) { return s.Remove('a'); }, 0, _T("xyz")},
