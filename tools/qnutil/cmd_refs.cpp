@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -170,8 +171,10 @@ int RunRefs(std::span<const std::wstring> args)
             continue;
         }
         // A block starts with its head mark; the stream form with its version.
-        static const BYTE kHead[4] = {0xEF, 0xEF, 0xEF, 0xEF};
-        const bool block = bytes.size() >= 4 && std::equal(kHead, kHead + 4, bytes.begin());
+        DWORD head = 0;
+        if (bytes.size() >= 4)
+            std::memcpy(&head, bytes.data(), 4);
+        const bool block = head == KEST_BLOCK_HEAD_MARK;
         const int result = block ? DecodeBlock(name, bytes) : DecodeStream(name, bytes);
         if (result != 0)
             status = result;
