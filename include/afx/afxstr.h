@@ -23,7 +23,9 @@ namespace afx_detail {
 // Format arguments as they go through "...": a CString as its characters.
 template <class T> const T& FormatArgument(const T& value) { return value; }
 LPCWSTR FormatArgument(const CString& value);
-template <class... Args> inline constexpr bool kAnyCString = (std::is_same_v<std::remove_cvref_t<Args>, CString> || ...);
+template <class... Args>
+inline constexpr bool kAnyCString =
+    (std::is_same_v<std::remove_cv_t<std::remove_reference_t<Args>>, CString> || ...);
 } // namespace afx_detail
 
 // The header of a string block; the characters and a terminating zero follow it.
@@ -145,14 +147,12 @@ public:
     void AppendFormatV(LPCWSTR lpszFormat, va_list argList);
     // A CString argument goes to %s as its characters, as callers of the
     // framework expect (through "..." it would otherwise pass as an object).
-    template <class... Args>
-        requires afx_detail::kAnyCString<Args...>
+    template <class... Args, class = std::enable_if_t<afx_detail::kAnyCString<Args...>>>
     void Format(LPCWSTR lpszFormat, const Args&... args)
     {
         Format(lpszFormat, afx_detail::FormatArgument(args)...);
     }
-    template <class... Args>
-        requires afx_detail::kAnyCString<Args...>
+    template <class... Args, class = std::enable_if_t<afx_detail::kAnyCString<Args...>>>
     void AppendFormat(LPCWSTR lpszFormat, const Args&... args)
     {
         AppendFormat(lpszFormat, afx_detail::FormatArgument(args)...);
