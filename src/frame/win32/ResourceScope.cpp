@@ -5,6 +5,8 @@
 #include <afx/afxwin.h>
 
 #include <cwchar>
+#include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -28,16 +30,16 @@ struct ModulePath {
 // Reads "ForceLanguage" (at most 512 bytes); false when the key or value is missing.
 bool ReadForcedLanguage(wchar_t (&language)[256 + 1])
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kConfigurationKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kConfigurationKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return false;
+    const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&::RegCloseKey)> key(opened, &::RegCloseKey);
     // security: the value's size comes from the registry; the buffer is 512
     // bytes plus room for a terminator the stored value may lack.
     BYTE data[512 + sizeof(wchar_t)] = {};
     DWORD size = 512;
     DWORD type = 0;
-    const LONG status = ::RegQueryValueExW(key, L"ForceLanguage", nullptr, &type, data, &size);
-    ::RegCloseKey(key);
+    const LONG status = ::RegQueryValueExW(key.get(), L"ForceLanguage", nullptr, &type, data, &size);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return false;
     const wchar_t* text = reinterpret_cast<const wchar_t*>(data);
