@@ -177,6 +177,24 @@ TEST(CMemFileTest, AttachedBlocks)
     EXPECT_EQ(2u, growing.GetLength());
 }
 
+// A memory file frees the block it grew itself when it closes.
+TEST(CMemFileTest, FreesItsOwnBlockOnClose)
+{
+    struct Counting : CMemFile {
+        int frees = 0;
+        ~Counting() override { Close(); }
+        void Free(BYTE* lpMem) override
+        {
+            ++frees;
+            CMemFile::Free(lpMem);
+        }
+    } file;
+    file.Write("abc", 3);
+    file.Close();
+    EXPECT_EQ(1, file.frees);
+    EXPECT_EQ(0u, file.GetLength());
+}
+
 // --- CArchive -----------------------------------------------------------------------
 
 // Chunk sizes that land before, on and after buffer boundaries.

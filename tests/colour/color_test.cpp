@@ -2,6 +2,8 @@
 // colour table.
 #include <QNColor.h>
 
+#include <support/AfxTestPrint.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,14 +12,6 @@
 #include <string>
 
 namespace {
-
-std::string Narrow(const CString& text)
-{
-    std::string out;
-    for (int i = 0; i < text.GetLength(); ++i)
-        out += static_cast<char>(text[i] < 0x80 ? text[i] : '?');
-    return out;
-}
 
 struct Channels {
     int r, g, b;
@@ -221,7 +215,7 @@ TEST(CColor, GetStringIsRedFirstUpperCase)
         {0x00ABCDEF, "EFCDAB"}, {0xFF010203, "030201"}, {0x0800000A, "0A0000"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Narrow(CColor(c.colour).GetString()), c.text);
+        EXPECT_EQ(ToUtf8ForTest(CColor(c.colour).GetString()), c.text);
 }
 
 TEST(CColor, SetStringReadsThreeHexFields)
@@ -252,8 +246,8 @@ TEST(CColor, SetStringReadsThreeHexFields)
     };
     for (const Case& c : cases) {
         CColor colour(0x7E123456);
-        EXPECT_EQ(colour.SetString(c.text), c.ok) << Narrow(CString(c.text));
-        EXPECT_EQ(static_cast<ULONG>(colour), c.colour) << Narrow(CString(c.text));
+        EXPECT_EQ(colour.SetString(c.text), c.ok) << ToUtf8ForTest(CString(c.text));
+        EXPECT_EQ(static_cast<ULONG>(colour), c.colour) << ToUtf8ForTest(CString(c.text));
     }
     CColor colour(0x7E123456);
     EXPECT_FALSE(colour.SetString(nullptr));
@@ -287,11 +281,11 @@ TEST(CColor, GetName)
         {0x08FFFFFF, "#FFFFFF"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Narrow(CColor(c.colour).GetName()), c.name) << std::hex << c.colour;
+        EXPECT_EQ(ToUtf8ForTest(CColor(c.colour).GetName()), c.name) << std::hex << c.colour;
 
     CColor lazy;
     lazy.SetHLS(120.0f, 0.5f, 1.0f); // the name comes from the converted channels
-    EXPECT_EQ(Narrow(lazy.GetName()), "lime");
+    EXPECT_EQ(ToUtf8ForTest(lazy.GetName()), "lime");
 }
 
 // --- The named colour table ---------------------------------------------------
@@ -314,7 +308,7 @@ TEST(NamedColors, TellingRows)
     for (const Case& c : cases) {
         CString name;
         CColor::GetNameFromIndex(c.index, name);
-        EXPECT_EQ(Narrow(name), c.name) << c.index;
+        EXPECT_EQ(ToUtf8ForTest(name), c.name) << c.index;
         EXPECT_EQ(static_cast<ULONG>(CColor::GetColorFromIndex(c.index)), c.colour) << c.index;
     }
 }
@@ -358,7 +352,7 @@ TEST(NamedColors, GetColorrefFromName)
     };
     for (const Case& c : cases) {
         CString name(c.name);
-        EXPECT_EQ(CColor::GetColorrefFromName(name), c.colour) << Narrow(name);
+        EXPECT_EQ(CColor::GetColorrefFromName(name), c.colour) << ToUtf8ForTest(name);
     }
     // A zero inside the text is part of it.
     CString embedded(_T("red\0x"), 5);

@@ -4,6 +4,8 @@
 #include <QNUtilityClass.h>
 #include <support/UtilityAccess.h>
 
+#include <support/AfxTestPrint.h>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -37,14 +39,6 @@ GUID FromText(const WCHAR* text)
     GUID id = GUID_NULL;
     EXPECT_EQ(::CLSIDFromString(text, &id), S_OK) << "not an identifier";
     return id;
-}
-
-std::string Narrow(const CString& text)
-{
-    std::string out;
-    for (int i = 0; i < text.GetLength(); ++i)
-        out += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return out;
 }
 
 const WCHAR kFirstStored[] = _T("{47773650-8E31-11D2-9DD8-00A0C99A0985}");
@@ -117,9 +111,9 @@ TEST(ClassTable, KeysHashWithTheIdentifierHash)
     for (const Case& c : cases) {
         GUID id = FromText(c.id);
         RPC_STATUS status = -1;
-        EXPECT_EQ(::UuidHash(&id, &status), c.hash) << Narrow(c.id);
+        EXPECT_EQ(::UuidHash(&id, &status), c.hash) << ToUtf8ForTest(CString(c.id));
         EXPECT_EQ(status, RPC_S_OK);
-        EXPECT_EQ(HashKey<const GUID&>(id), UINT(c.hash)) << Narrow(c.id);
+        EXPECT_EQ(HashKey<const GUID&>(id), UINT(c.hash)) << ToUtf8ForTest(CString(c.id));
     }
 }
 
