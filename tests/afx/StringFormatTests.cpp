@@ -66,6 +66,7 @@ TEST(CStringFormat, TextAndCharacters)
         {Fmt(_T("[%s]"), _T("abc")), _T("[abc]")},
         {Fmt(_T("[%ls|%S|%hs]"), wide, "na", "rrow"), _T("[w\u00E9|na|rrow]")},
         {Fmt(_T("[%5s|%-5s|%.2s]"), _T("ab"), _T("ab"), _T("abcdef")), _T("[   ab|ab   |ab]")},
+        {Fmt(_T("[%.0s|%.0S|%.1s]"), _T("ab"), "ab", _T("ab")), _T("[||a]")},
         {Fmt(_T("[%s|%S]"), static_cast<LPCWSTR>(nullptr), static_cast<const char*>(nullptr)), _T("[(null)|(null)]")},
         {Fmt(_T("%S"), "\xE9"), _T("\u00E9")}, // narrow text unit by unit (Latin-1)
         {Fmt(_T("%c%c%3c%-3c|"), 'a', 0x00E9, 'b', 'c'), _T("a\u00E9  bc  |")},
