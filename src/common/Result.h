@@ -21,9 +21,3 @@
             return qnResult_;               \
     } while (0)
 
-// Returns `result` when `condition` holds.
-#define QN_RETURN_IF(condition, result) \
-    do {                                \
-        if (condition)                  \
-            return (result);            \
-    } while (0)
