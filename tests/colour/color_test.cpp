@@ -202,6 +202,29 @@ TEST(CColor, ViewsConvertLazilyAndOnlyWhenStale)
     EXPECT_TRUE(SameChannels(Rgb(f), {127, 127, 127}));
 }
 
+TEST(CColor, HlsRoundTripLosesAtMostOnePerChannel)
+{
+    // Every 7th colour: every channel value, and every hue segment many times.
+    constexpr uint32_t stride = 7;
+    uint32_t failures = 0, first = 0, lowered = 0;
+    for (uint32_t value = 0; value < 0x1000000; value += stride) {
+        CColor c(value);
+        const float hue = c.GetHue(), luminance = c.GetLuminance(), saturation = c.GetSaturation();
+        CColor back;
+        back.SetHLS(hue, luminance, saturation);
+        const int dr = int(value & 0xFF) - back.GetRed(), dg = int((value >> 8) & 0xFF) - back.GetGreen(),
+                  db = int((value >> 16) & 0xFF) - back.GetBlue();
+        const bool ok = dr >= 0 && dr <= 1 && dg >= 0 && dg <= 1 && db >= 0 && db <= 1;
+        if (!ok && failures++ == 0)
+            first = value;
+        if (dr || dg || db)
+            ++lowered;
+    }
+    EXPECT_EQ(failures, 0u) << "first failing colour 0x" << std::hex << first;
+    // The loss is real (truncation), so the bound is the tight one.
+    EXPECT_GT(lowered, 0u);
+}
+
 // --- Text -------------------------------------------------------------------------
 
 TEST(CColor, GetStringIsRedFirstUpperCase)
