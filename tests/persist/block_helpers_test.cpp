@@ -346,6 +346,7 @@ TEST(CKESTLoadHelper, Strings)
         {"zero character inside a chunk", zeroInChunk, 1035, S_OK, CString(_T("xxxxxx")), 0},
         {"odd length loses its last byte", Bytes().U8(8).U32(5).Utf16(_T("AB")).U8(0x43), 10, S_OK,
          CString(_T("AB")), 0},
+        {"length 1: the byte is read, no character", Bytes().U8(8).U32(1).U8(0x41), 6, S_OK, CString(), 0},
         {"top bit set: empty", Bytes().U8(8).U32(0x80000004u).Utf16(_T("AB")), 9, S_OK, CString(), 4},
         {"length beyond the bytes left", Bytes().U8(8).U32(0x7FFFFFFF).Utf16(_T("AB")), 9, QN_E_TOOSHORT, CString(),
          4},
