@@ -14,3 +14,11 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#include <QNCatalogue.h>
+#include <QNConfiguration.h>
+#include <QNRegistry.h>
+#include <QNFont.h>
+#include <QNMenus.h>
+#ifdef _WIN32
+#include <QNXml.h>
+#endif

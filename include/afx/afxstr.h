@@ -23,9 +23,7 @@ namespace afx_detail {
 // Format arguments as they go through "...": a CString as its characters.
 template <class T> const T& FormatArgument(const T& value) { return value; }
 LPCWSTR FormatArgument(const CString& value);
-template <class... Args>
-inline constexpr bool kAnyCString =
-    (std::is_same_v<std::remove_cv_t<std::remove_reference_t<Args>>, CString> || ...);
+template <class... Args> inline constexpr bool kAnyCString = (std::is_same_v<std::remove_cv_t<std::remove_reference_t<Args>>, CString> || ...);
 } // namespace afx_detail
 
 // The header of a string block; the characters and a terminating zero follow it.

@@ -139,21 +139,17 @@ public:
 // the object does not have it).
 
 template <class T> class CComQIPtr : public CComPtr<T> {
-    // Enables a member for an interface Q other than T.
-    template <class Q>
-    using OtherInterface = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>;
-
 public:
     CComQIPtr() noexcept = default;
     CComQIPtr(T* lp) noexcept : CComPtr<T>(lp) {}
     CComQIPtr(const CComQIPtr& lp) noexcept : CComPtr<T>(lp.p) {}
     CComQIPtr(const CComPtr<T>& lp) noexcept : CComPtr<T>(lp.p) {}
-    template <class Q, class = OtherInterface<Q>>
+    template <class Q, class = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>>
     CComQIPtr(Q* lp) noexcept
     {
         Query(lp);
     }
-    template <class Q, class = OtherInterface<Q>>
+    template <class Q, class = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>>
     CComQIPtr(const CComPtr<Q>& lp) noexcept
     {
         Query(lp.p);
@@ -162,7 +158,7 @@ public:
     T* operator=(T* lp) noexcept { return CComPtr<T>::operator=(lp); }
     T* operator=(const CComQIPtr& lp) noexcept { return CComPtr<T>::operator=(lp.p); }
     T* operator=(const CComPtr<T>& lp) noexcept { return CComPtr<T>::operator=(lp.p); }
-    template <class Q, class = OtherInterface<Q>>
+    template <class Q, class = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>>
     T* operator=(Q* lp) noexcept
     {
         CComQIPtr fresh(lp);

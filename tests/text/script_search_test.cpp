@@ -3,6 +3,7 @@
 #include <QNUtility.h>
 
 #include "support/AfxTestPrint.h"
+#include "text/ScriptScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,78 @@ TEST(RemoveUnnecessarySpace, DropsSpacesOutsideLiteralsAndComments)
     };
     for (const SpaceCase& c : cases)
         EXPECT_EQ(CString(c.expected), CQNUtility::RemoveUnnecessarySpace(c.text)) << ToUtf8ForTest(c.text, -1);
+}
+
+// Deterministic script-like texts: quotes, escapes, comments and line ends.
+CString RandomScript(uint32_t& state, int length)
+{
+    static const WCHAR* const pieces[] = {_T("a"), _T(","), _T(" "), _T("\""), _T("\\\""), _T("\"\""),
+                                          _T("//"), _T("/"), _T("\r\n"), _T("\n"), _T("\r"), _T("ab"),
+                                          _T("+"), _T("-"), _T("x")};
+    CString text;
+    for (int i = 0; i < length; ++i) {
+        state = state * 1664525u + 1013904223u;
+        text += pieces[(state >> 8) % (sizeof(pieces) / sizeof(pieces[0]))];
+    }
+    return text;
+}
+
+TEST(ScriptSearchProperty, ReplaceAgreesWithRepeatedFind)
+{
+    uint32_t state = 2024;
+    for (int round = 0; round < 2000; ++round) {
+        const CString text = RandomScript(state, 1 + round % 40);
+        for (const WCHAR* find : {_T("a"), _T(","), _T("ab"), _T("\"")}) {
+            const int findLength = CString(find).GetLength();
+            int expected = 0;
+            for (int p = CQNUtility::FindSkipStringAndComment(text, find, 0); p >= 0;
+                 p = CQNUtility::FindSkipStringAndComment(text, find, p + findLength)) {
+                ASSERT_EQ(CString(find), text.Mid(p, findLength));
+                ++expected;
+            }
+            // Replacing by the same text changes nothing and counts the same.
+            CString same = text;
+            ASSERT_EQ(expected, CQNUtility::ReplaceSkipStringAndComment(same, find, find, 0));
+            ASSERT_EQ(text, same);
+            CString marked = text;
+            ASSERT_EQ(expected, CQNUtility::ReplaceSkipStringAndComment(marked, find, _T("#"), 0));
+            ASSERT_EQ(text.GetLength() + expected * (1 - findLength), marked.GetLength());
+        }
+    }
+}
+
+int ReverseFindByFreshScanners(const CString& text, WCHAR find)
+{
+    return qn::text::ReverseFindWithFreshScanners(
+        qn::text::TextView(static_cast<LPCWSTR>(text), size_t(text.GetLength())), find);
+}
+
+TEST(ScriptSearchProperty, ReverseAgreesWithFreshScanners)
+{
+    uint32_t state = 99;
+    for (int round = 0; round < 3000; ++round) {
+        // Short scripts, and long lines full of literals.
+        const CString text = RandomScript(state, round % 10 == 0 ? 400 + round : 1 + round % 60);
+        for (const WCHAR find : {_T('a'), _T(','), _T('"'), _T('/'), _T('\\'), _T('\r'), _T('\n'), _T(' ')})
+            ASSERT_EQ(ReverseFindByFreshScanners(text, find), CQNUtility::ReverseFindSkipStringAndComment(text, find))
+                << ToUtf8ForTest(text, text.GetLength()) << " find " << int(find);
+    }
+}
+
+TEST(ScriptSearchProperty, WithoutQuotesOrCommentsEverythingCounts)
+{
+    uint32_t state = 7;
+    for (int round = 0; round < 500; ++round) {
+        CString text = RandomScript(state, 30);
+        text.Remove(_T('"'));
+        text.Remove(_T('/'));
+        CString expected = text;
+        const int plainCount = expected.Replace(_T("a"), _T("Z"));
+        EXPECT_EQ(plainCount, CQNUtility::ReplaceSkipStringAndComment(text, _T("a"), _T("Z"), 0));
+        EXPECT_EQ(expected, text);
+        const int last = CString(text).ReverseFind(_T('Z'));
+        EXPECT_EQ(last, CQNUtility::ReverseFindSkipStringAndComment(text, _T('Z')));
+    }
 }
 
 TEST(ScriptSearchProperty, LongLinesAndEmbeddedNuls)
