@@ -6,7 +6,7 @@
 #include <QNRefObjList.h>
 #include <QNStream.h>
 
-#include "../tests/support/TestStreams.cpp"
+#include <support/TestStreams.h>
 
 #include <benchmark/benchmark.h>
 

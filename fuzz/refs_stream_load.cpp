@@ -2,7 +2,7 @@
 // the data, and whatever loaded saves and loads back the same.
 #include <QNRefObjList.h>
 
-#include "../tests/support/TestStreams.cpp"
+#include <support/TestStreams.h>
 
 #include <cstdint>
 #include <cstdlib>

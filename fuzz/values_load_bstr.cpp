@@ -3,7 +3,7 @@
 // that was read saves back to an encoding that loads the same.
 #include <QNStream.h>
 
-#include "../tests/support/TestStreams.cpp"
+#include <support/TestStreams.h>
 
 #include <cstdint>
 #include <cstdlib>

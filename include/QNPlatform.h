@@ -27,6 +27,11 @@
 #  include <oleauto.h>
 #  include <objidl.h>
 #  include <tchar.h>
+// A host that brought in <windows.h> without UNICODE before this header gets
+// the narrow TCHAR behind the library's LPCTSTR parameters: refuse it here.
+static_assert(sizeof(TCHAR) == sizeof(WCHAR),
+              "QNUtility needs the Unicode <windows.h>: define UNICODE and _UNICODE before including it, "
+              "or include the QNUtility headers first");
 #else
 #  include <qnport/windows_port.h>
 #endif

@@ -2,6 +2,8 @@
 // the block format.
 #include <QNBlock.h>
 
+#include "common/Result.h"
+
 #include <bit>
 #include <cstring>
 
@@ -16,9 +18,9 @@ constexpr UINT kGrowBytes = 1024;
 // many bytes.
 constexpr ULONG kChunkBytes = 1024;
 
-const unsigned char kHeadMark[4] = {0xEF, 0xEF, 0xEF, 0xEF};
-const unsigned char kEndMarker[4] = {0xDA, 0x50, 0xED, 0x1C};
-static_assert(KEST_DATA_END_MARKER == 0x1CED50DAu);
+// The marks as their words say, in the little-endian order of the block.
+const DWORD kHeadMark = KEST_BLOCK_HEAD_MARK;
+const DWORD kEndMarker = KEST_DATA_END_MARKER;
 
 // Runs one read or write of the helpers. A file exception is shown to the user
 // with its own message box and becomes E_FAIL; everything else passes.
@@ -52,9 +54,7 @@ HRESULT WriteTo(CArchive& archive, const void* data, ULONG count)
 // Type byte and value bytes into one helper.
 HRESULT SaveTyped(CKESTSaveHelper& helper, unsigned char type, const void* value, ULONG size)
 {
-    HRESULT hr = helper.KESTSave(&type, 1);
-    if (hr != S_OK)
-        return hr;
+    QN_RETURN_IF_NOT_OK(helper.KESTSave(&type, 1));
     return helper.KESTSave(value, size);
 }
 
@@ -68,9 +68,7 @@ template <class Append> HRESULT CopyChunks(CKESTSaveHelper& source, Append&& app
         const UINT got = source.Read(chunk, sizeof chunk);
         if (got == 0)
             return S_OK;
-        const HRESULT hr = append(chunk, got);
-        if (hr != S_OK)
-            return hr;
+        QN_RETURN_IF_NOT_OK(append(chunk, got));
     }
 }
 
@@ -140,28 +138,28 @@ HRESULT CKESTSaveHelper::KESTSaveCSTRING(const CString& value)
     return KESTSave(static_cast<LPCWSTR>(value), byteCount);
 }
 
-HRESULT CKESTSaveHelper::KESTSaveBlockHeadMark() { return KESTSave(kHeadMark, sizeof kHeadMark); }
+HRESULT CKESTSaveHelper::KESTSaveBlockHeadMark() { return KESTSave(&kHeadMark, sizeof kHeadMark); }
 
 HRESULT CKESTSaveHelper::KESTSaveBlockHeadMark(CKESTSaveHelper& destination)
 {
-    return KESTSave(destination, kHeadMark, sizeof kHeadMark);
+    return KESTSave(destination, &kHeadMark, sizeof kHeadMark);
 }
 
 HRESULT CKESTSaveHelper::KESTSaveBlockHeadMark(CArchive& destination)
 {
-    return KESTSave(destination, kHeadMark, sizeof kHeadMark);
+    return KESTSave(destination, &kHeadMark, sizeof kHeadMark);
 }
 
-HRESULT CKESTSaveHelper::KESTSaveDataEndMarker() { return KESTSave(kEndMarker, sizeof kEndMarker); }
+HRESULT CKESTSaveHelper::KESTSaveDataEndMarker() { return KESTSave(&kEndMarker, sizeof kEndMarker); }
 
 HRESULT CKESTSaveHelper::KESTSaveDataEndMarker(CKESTSaveHelper& destination)
 {
-    return KESTSave(destination, kEndMarker, sizeof kEndMarker);
+    return KESTSave(destination, &kEndMarker, sizeof kEndMarker);
 }
 
 HRESULT CKESTSaveHelper::KESTSaveDataEndMarker(CArchive& destination)
 {
-    return KESTSave(destination, kEndMarker, sizeof kEndMarker);
+    return KESTSave(destination, &kEndMarker, sizeof kEndMarker);
 }
 
 HRESULT CKESTSaveHelper::KESTCopyData(CKESTSaveHelper& destination)
@@ -200,12 +198,10 @@ HRESULT CKESTLoadHelper::KESTLoad(void* pBuffer, ULONG& nCount, ULONG& nBytesLef
     if (!m_pArchive)
         return E_FAIL;
     UINT got = 0;
-    const HRESULT hr = UnderFileHandler([&] {
+    QN_RETURN_IF_NOT_OK(UnderFileHandler([&] {
         got = m_pArchive->Read(pBuffer, nCount);
         return S_OK;
-    });
-    if (hr != S_OK)
-        return hr;
+    }));
     HRESULT result = S_OK;
     if (got < nCount) {
         nCount = got;
@@ -219,14 +215,12 @@ HRESULT CKESTLoadHelper::LoadTyped(unsigned char type, void* pValue, ULONG nSize
 {
     unsigned char typeRead = 0;
     ULONG count = 1;
-    HRESULT hr = KESTLoad(&typeRead, count, nBytesLeft);
-    if (hr != S_OK)
-        return hr;
+    QN_RETURN_IF_NOT_OK(KESTLoad(&typeRead, count, nBytesLeft));
     if (typeRead != type)
         return E_FAIL;
     unsigned char value[16];
     count = nSize;
-    hr = KESTLoad(value, count, nBytesLeft);
+    const HRESULT hr = KESTLoad(value, count, nBytesLeft);
     if (hr == S_OK)
         std::memcpy(pValue, value, nSize);
     return hr;
@@ -271,9 +265,7 @@ HRESULT CKESTLoadHelper::KESTLoadCSTRING(CString& value, ULONG& nBytesLeft)
 {
     unsigned char typeRead = 0;
     ULONG count = 1;
-    HRESULT hr = KESTLoad(&typeRead, count, nBytesLeft);
-    if (hr != S_OK)
-        return hr;
+    QN_RETURN_IF_NOT_OK(KESTLoad(&typeRead, count, nBytesLeft));
     if (typeRead != KEST_TYPE_CSTRING)
         return E_FAIL;
     return KESTLoadStringData(value, nBytesLeft);
@@ -283,9 +275,7 @@ HRESULT CKESTLoadHelper::KESTLoadStringData(CString& value, ULONG& nBytesLeft)
 {
     ULONG byteCount = 0;
     ULONG count = sizeof byteCount;
-    HRESULT hr = KESTLoad(&byteCount, count, nBytesLeft);
-    if (hr != S_OK)
-        return hr;
+    QN_RETURN_IF_NOT_OK(KESTLoad(&byteCount, count, nBytesLeft));
     value.Empty();
     // security: the length is from the archive. It is taken as signed, so a
     // length with the top bit set reads nothing; each chunk is checked against
@@ -295,9 +285,7 @@ HRESULT CKESTLoadHelper::KESTLoadStringData(CString& value, ULONG& nBytesLeft)
     WCHAR chunk[kChunkBytes / sizeof(WCHAR) + 1];
     while (remaining > 0) {
         ULONG size = remaining < LONG(kChunkBytes) ? ULONG(remaining) : kChunkBytes;
-        hr = KESTLoad(chunk, size, nBytesLeft);
-        if (hr != S_OK)
-            return hr;
+        QN_RETURN_IF_NOT_OK(KESTLoad(chunk, size, nBytesLeft));
         remaining -= static_cast<LONG>(size);
         // The chunk's text ends after its whole characters (an odd count loses
         // its last byte) or at an embedded zero character, whichever is first.
@@ -311,29 +299,23 @@ HRESULT CKESTLoadHelper::KESTLoadBlockHeadMark(ULONG& nBytesLeft)
 {
     unsigned char word[4];
     ULONG count = sizeof word;
-    const HRESULT hr = KESTLoad(word, count, nBytesLeft);
-    if (hr != S_OK)
-        return hr;
-    return std::memcmp(word, kHeadMark, sizeof word) == 0 ? S_OK : E_FAIL;
+    QN_RETURN_IF_NOT_OK(KESTLoad(word, count, nBytesLeft));
+    return std::memcmp(word, &kHeadMark, sizeof word) == 0 ? S_OK : E_FAIL;
 }
 
 HRESULT CKESTLoadHelper::KESTLoadDataEndMarker(ULONG& nBytesLeft)
 {
     unsigned char word[4];
     ULONG count = sizeof word;
-    const HRESULT hr = KESTLoad(word, count, nBytesLeft);
-    if (hr != S_OK)
-        return hr;
-    return std::memcmp(word, kEndMarker, sizeof word) == 0 ? S_OK : E_FAIL;
+    QN_RETURN_IF_NOT_OK(KESTLoad(word, count, nBytesLeft));
+    return std::memcmp(word, &kEndMarker, sizeof word) == 0 ? S_OK : E_FAIL;
 }
 
 HRESULT CKESTLoadHelper::KESTLoadAndIgnore(ULONG& nBytesLeft)
 {
     unsigned char type = 0;
     ULONG count = 1;
-    HRESULT hr = KESTLoad(&type, count, nBytesLeft);
-    if (hr != S_OK)
-        return hr;
+    QN_RETURN_IF_NOT_OK(KESTLoad(&type, count, nBytesLeft));
     static const ULONG kValueSize[] = {0, 1, 2, 4, 4, 8, 8, 16};
     if (type >= KEST_TYPE_BYTE && type <= KEST_TYPE_CLSID) {
         unsigned char value[16];

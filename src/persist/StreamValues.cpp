@@ -1,6 +1,8 @@
 // The value and text encodings on COM streams (SaveBool ... LoadBSTR).
 #include <QNStream.h>
 
+#include "persist/StreamIO.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -12,14 +14,16 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
+using qn::persist::ReadExact;
+using qn::persist::kTextChunk;
+
 // The largest BSTR byte count that LoadBSTR accepts. A count with the top bit
 // set cannot be a platform string's length (they are at most 2^31 - 1 bytes).
 constexpr ULONG kMaxTextBytes = 0x7FFFFFFF;
-// Characters are read in chunks that start small and double up to the
-// largest, so that the memory held never runs far ahead of the bytes the
+// Characters are read in chunks that start small and double up to
+// kTextChunk, so that the memory held never runs far ahead of the bytes the
 // stream actually delivered, however large the count it stated.
 constexpr ULONG kFirstTextChunk = 256;
-constexpr ULONG kTextChunk = 64 * 1024;
 
 // Writes `size` bytes. Only a failing or short write is an error.
 HRESULT WriteExact(IStream* stream, const void* data, ULONG size)
@@ -29,18 +33,6 @@ HRESULT WriteExact(IStream* stream, const void* data, ULONG size)
     ULONG written = 0;
     const HRESULT hr = stream->Write(data, size, &written);
     return FAILED(hr) || written != size ? E_FAIL : S_OK;
-}
-
-// Reads exactly `size` bytes. A failing read, S_FALSE, or fewer bytes are all
-// E_FAIL: a stream that reports a short read with S_OK (HGLOBAL streams do)
-// must not leave part of the value uninitialised.
-HRESULT ReadExact(IStream* stream, void* data, ULONG size)
-{
-    if (!stream)
-        return E_FAIL;
-    ULONG read = 0;
-    const HRESULT hr = stream->Read(data, size, &read);
-    return hr != S_OK || read != size ? E_FAIL : S_OK;
 }
 
 template <class T> HRESULT SaveValue(const T& value, IStream* stream)

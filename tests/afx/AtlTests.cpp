@@ -4,33 +4,16 @@
 #include <afx/atlbase.h>
 
 #include "support/AfxTestPrint.h"
+#include "support/Counted.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A COM object on the stack with IPersist and IUnknown; it counts references
-// and queries so that the tests see every AddRef matched by a Release.
-class CountedObject : public IPersist {
+// A COM object on the stack with IPersist and IUnknown.
+class CountedObject final : public qntest::Counted<IPersist, &IID_IPersist> {
 public:
-    ULONG refs = 0;
-    int queries = 0;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        ++queries;
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IPersist)) {
-            *ppv = static_cast<IPersist*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    CountedObject() : Counted(0) {}
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override
     {
         *pClassID = GUID_NULL;
@@ -43,45 +26,45 @@ TEST(CComPtrTest, CountsEveryReference)
     CountedObject object;
     {
         CComPtr<IPersist> a(&object);
-        EXPECT_EQ(1u, object.refs);
+        EXPECT_EQ(1, object.Refs());
         CComPtr<IPersist> b = a;
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
         CComPtr<IPersist> c(std::move(b));
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
         EXPECT_TRUE(!b);
         c = a; // same object: no change
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
         c = nullptr;
-        EXPECT_EQ(1u, object.refs);
+        EXPECT_EQ(1, object.Refs());
 
         IPersist* copy = nullptr;
         EXPECT_EQ(S_OK, a.CopyTo(&copy));
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
         copy->Release();
         EXPECT_EQ(E_POINTER, a.CopyTo(nullptr));
 
         IPersist* detached = a.Detach();
-        EXPECT_EQ(1u, object.refs);
+        EXPECT_EQ(1, object.Refs());
         CComPtr<IPersist> attached;
         attached.Attach(detached);
-        EXPECT_EQ(1u, object.refs);
+        EXPECT_EQ(1, object.Refs());
         EXPECT_TRUE(attached == &object);
 
         CComPtr<IPersist> out(&object);
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
         IPersist** slot = &out; // an out-parameter slot releases what it held
-        EXPECT_EQ(1u, object.refs);
+        EXPECT_EQ(1, object.Refs());
         EXPECT_EQ(nullptr, *slot);
 
         CComPtr<IUnknown> unknown;
         EXPECT_EQ(S_OK, attached.QueryInterface(&unknown));
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
         EXPECT_TRUE(attached.IsEqualObject(unknown));
         CountedObject other;
         EXPECT_FALSE(attached.IsEqualObject(&other));
-        EXPECT_EQ(0u, other.refs);
+        EXPECT_EQ(0, other.Refs());
     }
-    EXPECT_EQ(0u, object.refs);
+    EXPECT_EQ(0, object.Refs());
 }
 
 TEST(CComQIPtrTest, QueriesForItsInterface)
@@ -90,29 +73,29 @@ TEST(CComQIPtrTest, QueriesForItsInterface)
     {
         IUnknown* unknown = &object;
         CComQIPtr<IPersist> persist(unknown);
-        EXPECT_EQ(1, object.queries);
+        EXPECT_EQ(1, object.Queries());
         ASSERT_TRUE(persist != nullptr);
-        EXPECT_EQ(1u, object.refs);
+        EXPECT_EQ(1, object.Refs());
         CLSID id;
         EXPECT_EQ(S_OK, persist->GetClassID(&id));
 
         CComQIPtr<IPersist> same(persist.p); // the same interface: no query
-        EXPECT_EQ(1, object.queries);
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(1, object.Queries());
+        EXPECT_EQ(2, object.Refs());
 
         CComQIPtr<IStream> stream(unknown); // not supported: null, nothing held
         EXPECT_TRUE(!stream);
-        EXPECT_EQ(2u, object.refs);
+        EXPECT_EQ(2, object.Refs());
 
         CComPtr<IUnknown> held(unknown);
         CComQIPtr<IPersist> fromPtr(held);
-        EXPECT_EQ(4u, object.refs);
+        EXPECT_EQ(4, object.Refs());
         fromPtr = static_cast<IUnknown*>(nullptr);
-        EXPECT_EQ(3u, object.refs);
+        EXPECT_EQ(3, object.Refs());
         CComQIPtr<IPersist> none(static_cast<IUnknown*>(nullptr));
         EXPECT_TRUE(!none);
     }
-    EXPECT_EQ(0u, object.refs);
+    EXPECT_EQ(0, object.Refs());
 }
 
 TEST(CComBSTRTest, OwnsOneString)

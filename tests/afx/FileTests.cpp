@@ -259,6 +259,21 @@ TEST(CFileExceptionTest, ReportErrorShowsTheFileAndCause)
     EXPECT_EQ(CString(_T("b.dat")), CString(small));
     EXPECT_EQ(0u, help);
     EXPECT_FALSE(e.GetErrorMessage(nullptr, 6));
+    // Every exception sets the help context (none: 0) and says whether it has a message.
+    CMemoryException memory(FALSE);
+    CNotSupportedException unsupported(FALSE);
+    CArchiveException archive(CArchiveException::endOfFile, _T("x.arc"));
+    struct Base final : CException {
+    } base;
+    const std::pair<const CException*, BOOL> exceptions[] = {
+        {&memory, TRUE}, {&unsupported, TRUE}, {&archive, TRUE}, {&base, FALSE}};
+    for (const auto& [exception, hasMessage] : exceptions) {
+        help = 7;
+        WCHAR text[8] = {_T('?')};
+        EXPECT_EQ(hasMessage, exception->GetErrorMessage(text, 8, &help));
+        EXPECT_EQ(0u, help);
+        EXPECT_EQ(hasMessage ? 7 : 0, CString(text).GetLength());
+    }
 
     boxes.Clear();
     CArchiveException a(CArchiveException::endOfFile, _T("x.arc"));

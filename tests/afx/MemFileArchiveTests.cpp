@@ -90,14 +90,31 @@ TEST(CMemFileTest, WriteReadSeekAndLength)
     file.SetLength(12);
     EXPECT_EQ(0, Contents(file)[11]);
 
-    int cause = -1;
-    try {
-        file.Seek(-1, CFile::begin);
-    } catch (CFileException* e) {
-        cause = e->m_cause;
-        e->Delete();
+    // Seek bounds: a position below 0 or beyond the largest one is refused
+    // and the position stays.
+    struct SeekCase {
+        LONGLONG offset;
+        UINT from;
+        LONGLONG result; // -1: badSeek
+    };
+    const SeekCase seeks[] = {
+        {0, CFile::begin, 0},          {-1, CFile::begin, -1},         {-12, CFile::end, 0},
+        {-13, CFile::end, -1},         {-12, CFile::current, 0},       {-13, CFile::current, -1},
+        {INT64_MAX, CFile::begin, INT64_MAX}, {INT64_MAX, CFile::end, -1}, {INT64_MAX - 12, CFile::end, INT64_MAX},
+        {INT64_MAX - 11, CFile::current, -1},
+    };
+    for (const SeekCase& c : seeks) {
+        file.Seek(12, CFile::begin);
+        LONGLONG result = -1;
+        try {
+            result = static_cast<LONGLONG>(file.Seek(c.offset, c.from));
+        } catch (CFileException* e) {
+            EXPECT_EQ(CFileException::badSeek, e->m_cause);
+            e->Delete();
+        }
+        EXPECT_EQ(c.result, result) << c.offset << " from " << c.from;
+        EXPECT_EQ(c.result < 0 ? 12u : static_cast<ULONGLONG>(c.result), file.GetPosition());
     }
-    EXPECT_EQ(CFileException::badSeek, cause);
     EXPECT_FALSE(file.Open(_T("x"), CFile::modeRead)); // memory files are not opened by name
 }
 
@@ -158,6 +175,24 @@ TEST(CMemFileTest, AttachedBlocks)
 
     growing.Write(data.data(), 2); // usable again after Detach
     EXPECT_EQ(2u, growing.GetLength());
+}
+
+// A memory file frees the block it grew itself when it closes.
+TEST(CMemFileTest, FreesItsOwnBlockOnClose)
+{
+    struct Counting : CMemFile {
+        int frees = 0;
+        ~Counting() override { Close(); }
+        void Free(BYTE* lpMem) override
+        {
+            ++frees;
+            CMemFile::Free(lpMem);
+        }
+    } file;
+    file.Write("abc", 3);
+    file.Close();
+    EXPECT_EQ(1, file.frees);
+    EXPECT_EQ(0u, file.GetLength());
 }
 
 // --- CArchive -----------------------------------------------------------------------

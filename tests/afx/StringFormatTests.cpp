@@ -66,6 +66,7 @@ TEST(CStringFormat, TextAndCharacters)
         {Fmt(_T("[%s]"), _T("abc")), _T("[abc]")},
         {Fmt(_T("[%ls|%S|%hs]"), wide, "na", "rrow"), _T("[w\u00E9|na|rrow]")},
         {Fmt(_T("[%5s|%-5s|%.2s]"), _T("ab"), _T("ab"), _T("abcdef")), _T("[   ab|ab   |ab]")},
+        {Fmt(_T("[%.0s|%.0S|%.1s]"), _T("ab"), "ab", _T("ab")), _T("[||a]")},
         {Fmt(_T("[%s|%S]"), static_cast<LPCWSTR>(nullptr), static_cast<const char*>(nullptr)), _T("[(null)|(null)]")},
         {Fmt(_T("%S"), "\xE9"), _T("\u00E9")}, // narrow text unit by unit (Latin-1)
         {Fmt(_T("%c%c%3c%-3c|"), 'a', 0x00E9, 'b', 'c'), _T("a\u00E9  bc  |")},
@@ -109,6 +110,9 @@ TEST(CStringFormat, FloatingPoint)
         {Fmt(_T("%g|%g|%g|%g"), 100000.0, 1000000.0, 0.0001, 0.00001), _T("100000|1e+06|0.0001|1e-05")},
         {Fmt(_T("%g|%G|%g"), 3.14159265, 1e-10, 0.0), _T("3.14159|1E-10|0")},
         {Fmt(_T("%.3g|%.0g|%#g|%#.3g"), 1234.5, 123.0, 1.5, 1.0), _T("1.23e+03|1e+02|1.50000|1.00")},
+        {Fmt(_T("%g|%g|%g"), 123456.0, 1234567.0, 999999.5), _T("123456|1.23457e+06|1e+06")},
+        {Fmt(_T("%g|%g|%g"), 9.9999996, 0.000099999996, 0.000099999), _T("10|0.0001|9.9999e-05")},
+        {Fmt(_T("%.1g|%.2g|%#.2g|%.0g|%G"), 0.95, 99.5, 0.0001, 0.5, 1e100), _T("0.9|1e+02|0.00010|0.5|1E+100")},
         {Fmt(_T("%.10g"), 0.1), _T("0.1")},
         {Fmt(_T("%.17g"), 0.1), _T("0.10000000000000001")},
         {Fmt(_T("%f|%F|%5f|%f"), inf, -inf, inf, std::nan("")), _T("inf|-INF|  inf|nan")},

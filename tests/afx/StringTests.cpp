@@ -306,6 +306,7 @@ TEST(CStringFind, Positions)
         {s.ReverseFind('a'), 3},   {s.ReverseFind('z'), -1},    {CString().ReverseFind('a'), -1},
         {s.FindOneOf(_T("xc")), 2}, {s.FindOneOf(_T("xy")), -1}, {s.FindOneOf(_T("")), -1},
         {withZero.Find('b'), 2},   {withZero.Find(WCHAR(0), 2), 3}, // search runs over embedded zeros
+        {s.Find(WCHAR(0)), -1},    {withZero.Find(WCHAR(0), 4), -1}, // never the terminator
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         SCOPED_TRACE(i);
@@ -333,6 +334,7 @@ TEST(CStringEdit, ChangesAndTheirCounts)
         {"Replace with null", _T("abab"), [](CString& s) { return s.Replace(_T("ab"), nullptr); }, 2, _T("")},
         {"Replace empty", _T("abc"), [](CString& s) { return s.Replace(_T(""), _T("x")); }, 0, _T("abc")},
         {"Replace no overlap", _T("aaa"), [](CString& s) { return s.Replace(_T("aa"), _T("b")); }, 1, _T("ba")},
+        {"Replace all of it", _T("abc"), [](CString& s) { return s.Replace(_T("abc"), _T("xy")); }, 1, _T("xy")},
         {"Replace longer", _T("ab"), [](CString& s) { return s.Replace(_T("abc"), _T("x")); }, 0, _T("ab")},
         {"Remove", _T("banana"), [](CString& s) { return s.Remove('a'); }, 3, _T("bnn")},
         {"Remove none", _T("xyz"), [](CString& s) { return s.Remove('a'); }, 0, _T("xyz")},
@@ -352,6 +354,7 @@ TEST(CStringEdit, ChangesAndTheirCounts)
         CString s(c.before);
         EXPECT_EQ(c.result, c.edit(s));
         EXPECT_EQ(CString(c.after), s);
+        EXPECT_EQ(CString(c.after), CString(static_cast<LPCWSTR>(s))) << "the terminator follows the text";
     }
 }
 

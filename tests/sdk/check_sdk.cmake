@@ -1,7 +1,9 @@
 # Installs the Windows build into a fresh SDK tree, then builds the host program
-# twice against it: with a plain compiler command (-I, -L, -l only) and as a
-# CMake project using find_package(QNUtility). Both must run under Wine.
-# Arguments: -DBUILD_DIR= -DWORK_DIR= -DSOURCE_DIR= -DCXX= -DTOOLCHAIN= -DWINE_RUN=
+# against it: with a plain compiler command (-I, -L, -l only) and as a CMake
+# project using find_package(QNUtility), as C++17 and as C++20. Each must run
+# under Wine with only QNUtility.dll beside it, and import no DLL of the
+# compiler's runtime.
+# Arguments: -DBUILD_DIR= -DWORK_DIR= -DSOURCE_DIR= -DCXX= -DTOOLCHAIN= -DWINE_RUN= -DOBJDUMP=
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(sdk ${WORK_DIR}/sdk)
@@ -22,19 +24,37 @@ foreach(f include/QNUtility.h include/afx/afxstr.h lib/libQNUtility.dll.a bin/QN
   endif()
 endforeach()
 
-# 1. Plain command line. The runtime libraries are linked statically
-#    (-static), so the import library is named in dynamic mode.
-set(plain ${WORK_DIR}/plain)
-file(MAKE_DIRECTORY ${plain})
-run(${CXX} -std=c++20 -I${sdk}/include ${SOURCE_DIR}/host.cpp -L${sdk}/lib -static -Wl,-Bdynamic -lQNUtility -Wl,-Bstatic
-    -o ${plain}/host.exe)
-file(COPY ${sdk}/bin/QNUtility.dll DESTINATION ${plain})
-run(${WINE_RUN} ${plain}/host.exe)
+# The host runs beside QNUtility.dll alone and imports no runtime DLL.
+function(check_host exe)
+  get_filename_component(dir ${exe} DIRECTORY)
+  file(COPY ${sdk}/bin/QNUtility.dll DESTINATION ${dir})
+  file(GLOB dlls ${dir}/*.dll)
+  if(NOT dlls STREQUAL "${dir}/QNUtility.dll")
+    message(FATAL_ERROR "more than QNUtility.dll beside the host: ${dlls}")
+  endif()
+  execute_process(COMMAND ${OBJDUMP} -p ${exe} OUTPUT_VARIABLE imports)
+  string(REGEX MATCHALL "DLL Name: [^\n]*" names "${imports}")
+  foreach(name IN LISTS names)
+    if(name MATCHES "libstdc|libgcc|winpthread")
+      message(FATAL_ERROR "${exe} imports ${name}")
+    endif()
+  endforeach()
+  run(${WINE_RUN} ${exe})
+endfunction()
 
-# 2. find_package.
-set(pkg ${WORK_DIR}/package)
-run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/project -B ${pkg} -G Ninja -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}
-    -DCMAKE_PREFIX_PATH=${sdk})
-run(${CMAKE_COMMAND} --build ${pkg})
-file(COPY ${sdk}/bin/QNUtility.dll DESTINATION ${pkg})
-run(${WINE_RUN} ${pkg}/sdkhost.exe)
+foreach(standard 17 20)
+  # 1. Plain command line. The runtime libraries are linked statically
+  #    (-static), so the import library is named in dynamic mode.
+  set(plain ${WORK_DIR}/plain${standard})
+  file(MAKE_DIRECTORY ${plain})
+  run(${CXX} -std=c++${standard} -I${sdk}/include ${SOURCE_DIR}/host.cpp -L${sdk}/lib -static -Wl,-Bdynamic
+      -lQNUtility -Wl,-Bstatic -o ${plain}/host.exe)
+  check_host(${plain}/host.exe)
+
+  # 2. find_package, the standard as the host sets it.
+  set(pkg ${WORK_DIR}/package${standard})
+  run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/project -B ${pkg} -G Ninja -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}
+      -DCMAKE_PREFIX_PATH=${sdk} -DCMAKE_CXX_STANDARD=${standard})
+  run(${CMAKE_COMMAND} --build ${pkg})
+  check_host(${pkg}/sdkhost.exe)
+endforeach()

@@ -1,4 +1,5 @@
-// GoogleTest printing of CString (as UTF-8 in quotes) so that failures show text.
+// The one printer of framework strings: CString as UTF-8 (in quotes for
+// GoogleTest), so that failures show text.
 #pragma once
 
 #include <afx/afxstr.h>
@@ -24,6 +25,8 @@ inline std::string ToUtf8ForTest(LPCWSTR text, int len)
     }
     return out;
 }
+
+inline std::string ToUtf8ForTest(const CString& text) { return ToUtf8ForTest(text, text.GetLength()); }
 
 inline void PrintTo(const CString& s, std::ostream* os)
 {

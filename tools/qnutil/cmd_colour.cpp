@@ -5,9 +5,9 @@
 #include "Command.h"
 
 #include <QNUtility.h>
+#include <afx/atlbase.h>
 
 #include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -19,7 +19,6 @@
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
 using qnutil::Fail;
 using qnutil::Out;
 
@@ -192,24 +191,24 @@ int RunPreview(std::span<const std::wstring> args)
     ComScope com;
     if (FAILED(com.hr))
         return Fail(L"preview", L"COM cannot start: " + HrText(com.hr));
-    ComPtr<IWICImagingFactory> factory;
+    CComPtr<IWICImagingFactory> factory;
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_PPV_ARGS(factory.GetAddressOf()));
+                                    IID_PPV_ARGS(&factory));
     if (FAILED(hr))
         return Fail(L"preview", L"the Windows Imaging Component is not available: " + HrText(hr));
 
     // Read the first frame as 32-bit BGRA.
-    ComPtr<IWICBitmapDecoder> decoder;
+    CComPtr<IWICBitmapDecoder> decoder;
     hr = factory->CreateDecoderFromFilename(input.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                            decoder.GetAddressOf());
+                                            &decoder);
     if (FAILED(hr))
         return Fail(L"preview", input + L": not a readable image (" + HrText(hr) + L")");
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
+    CComPtr<IWICBitmapFrameDecode> frame;
+    CComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (FAILED(hr = decoder->GetFrame(0, frame.GetAddressOf())) ||
-        FAILED(hr = factory->CreateFormatConverter(converter.GetAddressOf())) ||
-        FAILED(hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+    if (FAILED(hr = decoder->GetFrame(0, &frame)) ||
+        FAILED(hr = factory->CreateFormatConverter(&converter)) ||
+        FAILED(hr = converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                           nullptr, 0.0, WICBitmapPaletteTypeCustom)) ||
         FAILED(hr = converter->GetSize(&width, &height)))
         return Fail(L"preview", input + L": cannot decode the image (" + HrText(hr) + L")");
@@ -239,24 +238,24 @@ int RunPreview(std::span<const std::wstring> args)
         }
     }
 
-    ComPtr<IWICBitmap> bitmap;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> target;
-    ComPtr<IPropertyBag2> options;
+    CComPtr<IWICBitmap> bitmap;
+    CComPtr<IWICStream> stream;
+    CComPtr<IWICBitmapEncoder> encoder;
+    CComPtr<IWICBitmapFrameEncode> target;
+    CComPtr<IPropertyBag2> options;
     if (FAILED(hr = factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, stride,
                                                     static_cast<UINT>(pixels.size()), pixels.data(),
-                                                    bitmap.GetAddressOf())) ||
-        FAILED(hr = factory->CreateStream(stream.GetAddressOf())))
+                                                    &bitmap)) ||
+        FAILED(hr = factory->CreateStream(&stream)))
         return Fail(L"preview", L"cannot prepare the output (" + HrText(hr) + L")");
     if (FAILED(hr = stream->InitializeFromFilename(output.c_str(), GENERIC_WRITE)))
         return Fail(L"preview", output + L": cannot create the file (" + HrText(hr) + L")");
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    if (FAILED(hr = factory->CreateEncoder(*container, nullptr, encoder.GetAddressOf())) ||
-        FAILED(hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
-        FAILED(hr = encoder->CreateNewFrame(target.GetAddressOf(), options.GetAddressOf())) ||
-        FAILED(hr = target->Initialize(options.Get())) || FAILED(hr = target->SetSize(width, height)) ||
-        FAILED(hr = target->SetPixelFormat(&format)) || FAILED(hr = target->WriteSource(bitmap.Get(), nullptr)) ||
+    if (FAILED(hr = factory->CreateEncoder(*container, nullptr, &encoder)) ||
+        FAILED(hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) ||
+        FAILED(hr = encoder->CreateNewFrame(&target, &options)) ||
+        FAILED(hr = target->Initialize(options.p)) || FAILED(hr = target->SetSize(width, height)) ||
+        FAILED(hr = target->SetPixelFormat(&format)) || FAILED(hr = target->WriteSource(bitmap.p, nullptr)) ||
         FAILED(hr = target->Commit()) || FAILED(hr = encoder->Commit()))
         return Fail(L"preview", output + L": cannot write the image (" + HrText(hr) + L")");
     Out(output + L": " + std::to_wstring(width) + L" x " + std::to_wstring(height) + L" as mode " +

@@ -4,10 +4,12 @@
 #include "Command.h"
 
 #include <QNUtility.h>
+#include <afx/atlbase.h>
 
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -134,7 +136,8 @@ int DecodeBlock(const std::wstring& name, std::vector<BYTE>& bytes)
 // The stream form: version, then each set as a 16-bit count and its items.
 int DecodeStream(const std::wstring& name, const std::vector<BYTE>& bytes)
 {
-    IStream* stream = ::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    CComPtr<IStream> stream;
+    stream.Attach(::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
     if (!stream)
         return Fail(L"refs", name + L": out of memory");
     CRefObjList list;
@@ -142,7 +145,7 @@ int DecodeStream(const std::wstring& name, const std::vector<BYTE>& bytes)
     LARGE_INTEGER zero = {};
     ULARGE_INTEGER position = {};
     stream->Seek(zero, STREAM_SEEK_CUR, &position);
-    stream->Release();
+    stream.Release();
 
     Out(name + L": reference list, stream form\n");
     PrintList(list);
@@ -170,8 +173,10 @@ int RunRefs(std::span<const std::wstring> args)
             continue;
         }
         // A block starts with its head mark; the stream form with its version.
-        static const BYTE kHead[4] = {0xEF, 0xEF, 0xEF, 0xEF};
-        const bool block = bytes.size() >= 4 && std::equal(kHead, kHead + 4, bytes.begin());
+        DWORD head = 0;
+        if (bytes.size() >= 4)
+            std::memcpy(&head, bytes.data(), 4);
+        const bool block = head == KEST_BLOCK_HEAD_MARK;
         const int result = block ? DecodeBlock(name, bytes) : DecodeStream(name, bytes);
         if (result != 0)
             status = result;
@@ -202,7 +207,7 @@ int RunRefsSamples(std::span<const std::wstring> args)
     CRefObjList list;
     SampleList(list);
 
-    IStream* stream = nullptr;
+    CComPtr<IStream> stream;
     if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
         return Fail(L"refs-samples", L"out of memory");
     const HRESULT saved = list.Save(stream);
@@ -215,7 +220,7 @@ int RunRefsSamples(std::span<const std::wstring> args)
         streamBytes.assign(data, data + stat.cbSize.QuadPart);
         ::GlobalUnlock(memory);
     }
-    stream->Release();
+    stream.Release();
 
     CKESTSaveHelper block;
     std::vector<BYTE> blockBytes;

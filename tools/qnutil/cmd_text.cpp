@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include <QNUtility.h>
+#include <afx/atlbase.h>
 
 #include <cerrno>
 #include <climits>
@@ -86,21 +87,17 @@ int RunEscaping(const wchar_t* command, std::span<const std::wstring> args, bool
     std::wstring bad;
     if (!ParseFlags(args[1], &ops, &bad))
         return Fail(command, L"unknown operation '" + bad + L"'", 2);
-    BSTR out = nullptr;
+    CComBSTR out;
     HRESULT hr;
     if (escape) {
         hr = CQNUtility::EscapeText(args[2].c_str(), ops, &out);
     } else {
-        BSTR in = ::SysAllocStringLen(args[2].data(), static_cast<UINT>(args[2].size()));
+        CComBSTR in(static_cast<int>(args[2].size()), args[2].data());
         hr = CQNUtility::UnescapeText(in, ops, &out);
-        ::SysFreeString(in);
     }
-    if (hr != S_OK) {
-        ::SysFreeString(out);
+    if (hr != S_OK)
         return Fail(command, ResultText(hr));
-    }
-    Out(std::wstring(out, ::SysStringLen(out)) + L"\n");
-    ::SysFreeString(out);
+    Out(std::wstring(out, out.Length()) + L"\n");
     return 0;
 }
 

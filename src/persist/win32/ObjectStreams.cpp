@@ -4,18 +4,18 @@
 #include <QNUtilityClass.h>
 #include <afx/atlbase.h>
 
+#include "common/Result.h"
+#include "persist/StreamIO.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#define RETURN_IF_FAILED(expr)            \
-    do {                                  \
-        const HRESULT hrFailed_ = (expr); \
-        if (FAILED(hrFailed_))            \
-            return hrFailed_;             \
-    } while (0)
 
 namespace {
+
+using qn::persist::ReadExact;
+using qn::persist::kTextChunk;
 
 // The result code for a stream that holds no further object: the Win32
 // end-of-file error in result-code form.
@@ -25,24 +25,7 @@ static_assert(HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) == static_cast<HRESULT>(0x800
 // The largest byte length a platform string can have; a text count from the
 // stream whose N - 2 reaches it cannot be held, as SysAllocStringByteLen says.
 constexpr ULONG kMaxPlatformStringBytes = 0x7FFFFFFE;
-// Text bytes are read in chunks of this size, so that memory grows only with
-// the bytes a stream actually delivers, never with the count it claims.
-constexpr ULONG kTextChunk = 64 * 1024;
 
-// Reads exactly `size` bytes. The stream's S_FALSE becomes E_FAIL and its
-// failures are passed on. A read that reports fewer bytes with S_OK (memory
-// streams do so at their end) is E_FAIL as well: a value is never taken from
-// bytes that did not arrive.
-HRESULT ReadValue(IStream* stream, void* data, ULONG size)
-{
-    if (!stream)
-        return E_FAIL;
-    ULONG read = 0;
-    const HRESULT hr = stream->Read(data, size, &read);
-    if (FAILED(hr))
-        return hr;
-    return hr == S_FALSE || read != size ? E_FAIL : S_OK;
-}
 
 // The characters of a variant's text form: N (4 bytes), then N bytes, the last
 // two being the terminator. *text is null for N = 0, else a new platform
@@ -51,7 +34,7 @@ HRESULT ReadVariantText(IStream* stream, BSTR* text)
 {
     *text = nullptr;
     ULONG count = 0;
-    RETURN_IF_FAILED(ReadValue(stream, &count, sizeof count));
+    QN_RETURN_IF_FAILED(ReadExact(stream, &count, sizeof count));
     if (count == 0)
         return S_OK;
     // security: the count is from the stream. N = 1 wraps N - 2 to a length no
@@ -63,7 +46,7 @@ HRESULT ReadVariantText(IStream* stream, BSTR* text)
     for (ULONG done = 0; done < count;) {
         const ULONG chunk = std::min(kTextChunk, count - done);
         bytes.resize(done + chunk);
-        RETURN_IF_FAILED(ReadValue(stream, bytes.data() + done, chunk));
+        QN_RETURN_IF_FAILED(ReadExact(stream, bytes.data() + done, chunk));
         done += chunk;
     }
     *text = ::SysAllocStringByteLen(reinterpret_cast<LPCSTR>(bytes.data()), length);
@@ -125,17 +108,17 @@ HRESULT CQNUtility::KESTOleLoadFromStream(IStream* pStream, REFIID riid, void** 
         clsid = current;
 
     CComPtr<IPersistStream> persist;
-    RETURN_IF_FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream,
+    QN_RETURN_IF_FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStream,
                                         reinterpret_cast<void**>(&persist)));
-    RETURN_IF_FAILED(persist->Load(pStream));
+    QN_RETURN_IF_FAILED(persist->Load(pStream));
     return persist->QueryInterface(riid, ppvObj);
 }
 
 HRESULT CQNUtility::KESTReadFromStream(CComVariant& var, IStream* pStream)
 {
-    RETURN_IF_FAILED(var.Clear());
+    QN_RETURN_IF_FAILED(var.Clear());
     VARTYPE type = VT_EMPTY;
-    RETURN_IF_FAILED(ReadValue(pStream, &type, sizeof type));
+    QN_RETURN_IF_FAILED(ReadExact(pStream, &type, sizeof type));
     // The variant carries the type from here on. Its value is zeroed first, so
     // that whatever step fails below, clearing the variant frees nothing that
     // it does not own, whichever type the stream named.
@@ -155,13 +138,13 @@ HRESULT CQNUtility::KESTReadFromStream(CComVariant& var, IStream* pStream)
 
     if (const ULONG size = FixedValueSize(type)) {
         BYTE bytes[8] = {};
-        RETURN_IF_FAILED(ReadValue(pStream, bytes, size));
+        QN_RETURN_IF_FAILED(ReadExact(pStream, bytes, size));
         std::memcpy(value, bytes, size);
         return S_OK;
     }
 
     BSTR text = nullptr;
-    RETURN_IF_FAILED(ReadVariantText(pStream, &text));
+    QN_RETURN_IF_FAILED(ReadVariantText(pStream, &text));
     var.vt = VT_BSTR;
     var.bstrVal = text;
     if (type == VT_BSTR)
@@ -178,7 +161,7 @@ HRESULT KESTSaveToStream(IPersistStream* pPersist, IStream* pStream, LONG lParam
         return ::OleSaveToStream(pPersist, pStream);
 
     CLSID clsid = CLSID_NULL;
-    RETURN_IF_FAILED(pPersist->GetClassID(&clsid));
-    RETURN_IF_FAILED(::WriteClassStm(pStream, clsid));
+    QN_RETURN_IF_FAILED(pPersist->GetClassID(&clsid));
+    QN_RETURN_IF_FAILED(::WriteClassStm(pStream, clsid));
     return extended->SaveWithParam(pStream, TRUE, lParam);
 }

@@ -3,6 +3,7 @@
 // platform's automation conversions and locale services.
 #include <QNUtilityClass.h>
 #include <QNNumeral.h>
+#include <afx/atlbase.h>
 
 namespace {
 
@@ -20,36 +21,15 @@ static_assert(kInternalLocale == 0x10009, "internal number locale");
 constexpr NumberForm kUserForm{LOCALE_USER_DEFAULT, 0};
 constexpr NumberForm kInternalForm{kInternalLocale, LOCALE_NOUSEROVERRIDE};
 
-// A platform string that this code owns.
-class OwnedBstr {
-public:
-    OwnedBstr() = default;
-    ~OwnedBstr() { ::SysFreeString(m_bstr); }
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-
-    // Frees what it held before handing out its address, so nothing leaks.
-    BSTR* Put()
-    {
-        ::SysFreeString(m_bstr);
-        m_bstr = nullptr;
-        return &m_bstr;
-    }
-    CString ToString() const { return CString(m_bstr, static_cast<int>(::SysStringLen(m_bstr))); }
-
-private:
-    BSTR m_bstr = nullptr;
-};
-
 // Converts into a temporary platform string and copies it to `out` only on
 // success; the temporary is freed in every case.
 template <class Value, class Convert>
 HRESULT ToText(Value value, NumberForm form, CString& out, Convert convert)
 {
-    OwnedBstr text;
-    const HRESULT hr = convert(value, form.lcid, form.flags, text.Put());
+    CComBSTR text;
+    const HRESULT hr = convert(value, form.lcid, form.flags, &text);
     if (SUCCEEDED(hr))
-        out = text.ToString();
+        out = CString(text, static_cast<int>(text.Length()));
     return hr;
 }
 

@@ -1,6 +1,8 @@
 // Windows bodies of the sequence-naming platform services.
 #include "text/SequencePlatform.h"
 
+#include <afx/atlbase.h>
+
 #include <vector>
 
 namespace qn::text {
@@ -45,11 +47,10 @@ HRESULT ReadInt32(LPCWSTR text, LONG* value)
 
 HRESULT WriteInt32(LONG value, CString& text)
 {
-    BSTR converted = nullptr;
+    CComBSTR converted;
     const HRESULT hr = ::VarBstrFromI4(value, kNumberLocale, kNumberFlags, &converted);
     if (SUCCEEDED(hr))
-        text = CString(converted, static_cast<int>(::SysStringLen(converted)));
-    ::SysFreeString(converted);
+        text = CString(converted, static_cast<int>(converted.Length()));
     return hr;
 }
 

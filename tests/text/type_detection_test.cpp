@@ -3,6 +3,7 @@
 #include <QNResult.h>
 #include <QNUtilityClass.h>
 
+#include "Literals.h"
 #include "support/AfxTestPrint.h"
 #ifdef QN_NATIVE
 #include "text/NamePlatform.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,32 +32,28 @@ QNDataType Detect(const CString& text, LONG* value, std::string* diagnostic = nu
     return type;
 }
 
+// Every literal: its type, or QNDT_INVALID with the error kept; the value as
+// the helper saturated it.
 TEST(DetectType, DecidesTypeAndValue)
 {
-    const struct {
+    struct Case {
         std::u16string text;
         QNDataType type;
         LONG value;
-        int lastError; // after the call, when it failed
-    } cases[] = {
-        {u"42", QNDT_INT8, 42, -1},
-        {u" -40000 ", QNDT_INT32, -40000, -1},
-        {u"1.5", QNDT_FLOAT, 0, -1},
-        {u"1e300", QNDT_DOUBLE, 0, -1},
-        {u"true", QNDT_BOOL, 0, -1},
-        {u"'a'", QNDT_CHAR, 0, -1},
-        {u"0x1F", QNDT_INT8, 31, -1},
-        {u"3000000000L", QNDT_INT64, 2147483647, -1},
+        int lastError; // -1: left as it was
+    };
+    std::vector<Case> cases = {
         {u"x", QNDT_INVALID, 0, 0},
         {u"", QNDT_INVALID, 0, 0},
         {u"1,5", QNDT_INVALID, 0, 0}, // '.' is this locale's separator
-        {u"2147483648", QNDT_INVALID, 2147483647, QN_ERR_OUTOFRANGE},
-        {u"-5000000000", QNDT_INVALID, -2147483647, QN_ERR_OUTOFRANGE},
-        {u"1e400f", QNDT_INVALID, 0, QN_ERR_OUTOFRANGE},
-        {u"'\\400'", QNDT_INVALID, 0, QN_ERR_OUTOFRANGE},
         {std::u16string(u"12\0x", 4), QNDT_INT8, 12, -1}, // the text ends at an embedded NUL
     };
-    for (const auto& c : cases) {
+    for (const qntest::Literal& c : qntest::kLiterals) {
+        const std::string text(c.text);
+        cases.push_back({std::u16string(text.begin(), text.end()), c.error ? QNDT_INVALID : c.type, c.value,
+                         c.error ? c.error : -1});
+    }
+    for (const Case& c : cases) {
         CQNUtility::m_nLastParserError = -1;
         LONG value = 12345;
         EXPECT_EQ(Detect(Text(c.text), &value), c.type);

@@ -1,6 +1,7 @@
 // CMapStringToInterface and CMapLongToInterface: exact reference counts through
 // every operation, and the number keys' decimal text.
 #include <QNInterfaceMaps.h>
+#include <support/Counted.h>
 
 #include <gtest/gtest.h>
 
@@ -10,27 +11,7 @@
 
 namespace {
 
-// A COM object that only counts its references; tests own it.
-class CountedObject final : public IUnknown {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (!IsEqualIID(riid, IID_IUnknown))
-            return E_NOINTERFACE;
-        *ppv = this;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
-    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_refs); }
-    LONG Refs() const { return m_refs; }
-
-private:
-    LONG m_refs = 1; // the test's own reference
-};
+using CountedObject = qntest::Counted<IUnknown>;
 
 // The operations under test, for either map, so that both run the same table.
 template <class Map> struct Keys;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QNRefObjList.h>
+#include <support/Counted.h>
 
 #include <map>
 #include <string>
@@ -12,7 +13,7 @@
 
 namespace qntest {
 
-class FakeTagServer final : public IKESTTagServer {
+class FakeTagServer final : public Counted<IKESTTagServer> {
 public:
     // The result for a tag (S_OK unless set).
     void SetResult(const std::u16string& tag, HRESULT result) { m_results[tag] = result; }
@@ -23,21 +24,7 @@ public:
     };
     const std::vector<Call>& Calls() const { return m_calls; }
     int WrongMethodCalls() const { return m_wrongCalls; }
-    LONG Refs() const { return m_refs; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (!IsEqualIID(riid, IID_IUnknown))
-            return E_NOINTERFACE;
-        *ppv = static_cast<IUnknown*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
-    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_refs); }
 
 #define QN_FAKE_HOST_METHOD(n) \
     HRESULT STDMETHODCALLTYPE HostMethod##n() override { return WrongMethod(); }
@@ -83,7 +70,6 @@ private:
     std::map<std::u16string, HRESULT> m_results;
     std::vector<Call> m_calls;
     int m_wrongCalls = 0;
-    LONG m_refs = 1; // the test's own reference
 };
 
 } // namespace qntest
