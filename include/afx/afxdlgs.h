@@ -10,6 +10,9 @@
 
 #include <afx/afxwin.h>
 
+// The framework's hook of the common dialogs (m_cc.lpfnHook by default).
+QN_API UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 class QN_API CCommonDialog : public CDialog {
     DECLARE_DYNAMIC(CCommonDialog)
 public:
@@ -47,8 +50,5 @@ public:
 protected:
     // Asked before the dialog accepts OK; TRUE keeps it open. CColorDialog's accepts.
     virtual BOOL OnColorOK();
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    friend UINT_PTR CALLBACK AfxCommDlgProc(HWND, UINT, WPARAM, LPARAM);
 };
-
-// The framework's hook of the common dialogs (m_cc.lpfnHook by default).
-QN_API UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 #include <afx/afxwin.h>
 
 #include "LibraryStartup.h"
+#include "WindowState.h"
 
 #include <memory>
 
@@ -151,8 +152,9 @@ BOOL AfxLibraryAttach(HINSTANCE hInstance)
 
 void AfxLibraryThreadDetach()
 {
-    // The library keeps no per-thread handle maps yet; a thread leaving while a
-    // library scope is current must not leave a dangling state behind.
+    // The thread's handle maps and temporary objects go; a thread leaving while
+    // a library scope is current must not leave a dangling state behind.
+    AfxReleaseThreadWindowState();
     if (t_currentState == AfxGetStaticModuleState())
         t_currentState = nullptr;
 }
@@ -164,5 +166,6 @@ void AfxLibraryDetach()
         if (CWinApp* app = AfxGetApp())
             app->ExitInstance();
     }
+    AfxReleaseThreadWindowState(); // the unloading thread's temporary maps
     g_libraryLink.reset();
 }
