@@ -14,3 +14,6 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#ifdef _WIN32
+#include <QNColorDialogs.h>
+#endif
