@@ -11,7 +11,7 @@
 //   pick          press the eyedropper (starts picking)
 //   key:NAME      a key stroke to the focused item (space, left, right, up, down, escape)
 //   focus:ID      move the focus to item ID
-//   shot:FILE     save the dialog as it is on screen to FILE (.png)
+//   shot:FILE     save the dialog's client area as it is on screen to FILE (.png)
 //   ok, cancel    press the button
 #include "Command.h"
 
@@ -144,8 +144,10 @@ bool ClickCell(HWND dialog, int index)
 // The dialog window as it is on the screen, written as a PNG through WIC.
 bool SaveScreenshot(HWND dialog, const std::wstring& path)
 {
+    // The client area: without a window manager (Xvfb) the frame is not drawn.
     RECT window = {};
-    ::GetWindowRect(dialog, &window);
+    ::GetClientRect(dialog, &window);
+    ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&window), 2);
     const int width = window.right - window.left, height = window.bottom - window.top;
     if (width <= 0 || height <= 0)
         return false;

@@ -73,7 +73,7 @@ TEST(Colour64Dialog, ChoosingWithMouseAndKeys)
          {Check([](HWND dialog) {
               EXPECT_FALSE(::IsWindowVisible(Item(dialog, kTransparent)));
               EXPECT_FALSE(::IsWindowEnabled(Item(dialog, kTransparent)));
-              EXPECT_EQ(L"8-colour display:", Text(Item(dialog, kLabel)));
+              EXPECT_EQ(L"8 colours:", Text(Item(dialog, kLabel)));
           }),
           MouseOn(kTransparent, WM_LBUTTONDOWN), ok},
          IDOK, 0x123456},
