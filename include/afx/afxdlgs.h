@@ -47,8 +47,7 @@ public:
 
     CHOOSECOLORW m_cc;
 
-protected:
-    // Asked before the dialog accepts OK; TRUE keeps it open. CColorDialog's accepts.
+    // Asked (by the framework's hook) before the dialog accepts OK; TRUE keeps
+    // it open. CColorDialog's accepts.
     virtual BOOL OnColorOK();
-    friend UINT_PTR CALLBACK AfxCommDlgProc(HWND, UINT, WPARAM, LPARAM);
 };

@@ -94,11 +94,18 @@ INT_PTR CDialog::DoModal()
         return -1;
     }
 
-    // OnInitDialog may already have ended the dialog.
+    // OnInitDialog may already have ended the dialog. As the system's modal
+    // loop does, the dialog is shown when the queue first runs empty.
     if (m_bContinueModal) {
-        ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        BOOL bShowIdle = !(::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE);
         while (m_bContinueModal) {
             MSG msg;
+            if (bShowIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+                ::UpdateWindow(m_hWnd);
+                bShowIdle = FALSE;
+                continue;
+            }
             const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0 || got == -1) {
                 if (got == 0)
