@@ -37,7 +37,7 @@ const wchar_t kCommand[] = L"pick";
 
 using Action = std::function<bool(HWND dialog)>;
 
-// Runs the actions once the first dialog window is activated; each action is
+// Runs the actions once the first dialog window is shown; each action is
 // started by a message posted to a message-only window, so that whatever the
 // previous one posted has been processed by the dialog's loop.
 class Autopilot {
@@ -54,7 +54,7 @@ public:
         ::RegisterClassW(&wc);
         m_window = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
                                      nullptr);
-        m_hook = ::SetWindowsHookExW(WH_CBT, &Autopilot::Cbt, nullptr, ::GetCurrentThreadId());
+        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &Autopilot::Cbt, nullptr, ::GetCurrentThreadId());
     }
     ~Autopilot()
     {
@@ -74,11 +74,13 @@ private:
 
     static LRESULT CALLBACK Cbt(int code, WPARAM wParam, LPARAM lParam)
     {
-        if (code == HCBT_ACTIVATE && s_self != nullptr && s_self->m_dialog == nullptr) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && s_self != nullptr &&
+            s_self->m_dialog == nullptr) {
             wchar_t name[16] = {};
-            ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
+            ::GetClassNameW(call->hwnd, name, 16);
             if (lstrcmpW(name, L"#32770") == 0) {
-                s_self->m_dialog = reinterpret_cast<HWND>(wParam);
+                s_self->m_dialog = call->hwnd;
                 ::PostMessageW(s_self->m_window, kNext, 0, 0);
             }
         }

@@ -1,7 +1,7 @@
 // Test helper: drives a modal dialog from inside its own message loop.
 //
-// While alive, a CBT hook on the calling thread watches for the first dialog
-// window (class "#32770") to be activated; the steps then run one by one, each
+// While alive, a hook on the calling thread watches for the first dialog
+// window (class "#32770") to be shown (WM_SHOWWINDOW); the steps then run one by one, each
 // from a message posted to a message-only window of this helper, so that
 // whatever a step posts (key strokes, commands) is processed by the dialog's
 // loop before the next step starts. No step waits for time to pass. The last
@@ -29,7 +29,7 @@ public:
         m_runner = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
         ::SetWindowLongPtrW(m_runner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         s_current = this;
-        m_hook = ::SetWindowsHookExW(WH_CBT, &DialogDriver::CbtProc, nullptr, ::GetCurrentThreadId());
+        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &DialogDriver::CbtProc, nullptr, ::GetCurrentThreadId());
     }
     ~DialogDriver()
     {
@@ -50,8 +50,10 @@ private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam)
     {
         DialogDriver* self = s_current;
-        if (code == HCBT_ACTIVATE && self != nullptr && self->m_dialog == nullptr) {
-            const HWND window = reinterpret_cast<HWND>(wParam);
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && self != nullptr &&
+            self->m_dialog == nullptr) {
+            const HWND window = call->hwnd;
             wchar_t name[16] = {};
             ::GetClassNameW(window, name, 16);
             if (lstrcmpW(name, L"#32770") == 0) {
