@@ -2,9 +2,13 @@
 // each should cost a few nanoseconds, with no search and no allocation.
 #include <QNColor.h>
 
+#include "colour/TargetColorBulk.h"
+
 #include <benchmark/benchmark.h>
+#include <libyuv/convert_from_argb.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -26,20 +30,113 @@ const std::vector<ULONG>& Screen()
     return pixels;
 }
 
-// One screen through GetConvertedTargetColor in the mode given as argument.
-void ConvertScreen(benchmark::State& state)
+// One screen through GetConvertedTargetColor in each mode, beside the previous
+// algorithm (the depth search, then the reductions: the three-argument form).
+// Names follow the pairing that scripts/bench tabulates:
+//   <operation>/ours/<size>  and  <operation>/vs:<comparator>/<size>.
+template <typename Convert> void ConvertScreen(benchmark::State& state, int mode, Convert convert)
 {
-    const int mode = static_cast<int>(state.range(0));
     const std::vector<ULONG>& pixels = Screen();
     for (auto _ : state) {
         ULONG sum = 0;
         for (ULONG c : pixels)
-            sum += GetConvertedTargetColor(mode, c);
+            sum += convert(mode, c);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(pixels.size()));
 }
-BENCHMARK(ConvertScreen)->DenseRange(0, 12);
+
+const int kRegisteredPerColour = [] {
+    for (int mode = 0; mode <= 12; ++mode) {
+        const std::string name = "GetConvertedTargetColor mode " + std::to_string(mode);
+        benchmark::RegisterBenchmark((name + "/ours/307200").c_str(), [mode](benchmark::State& state) {
+            ConvertScreen(state, mode, [](int m, ULONG c) { return GetConvertedTargetColor(m, c); });
+        });
+        benchmark::RegisterBenchmark((name + "/vs:previous/307200").c_str(), [mode](benchmark::State& state) {
+            ConvertScreen(state, mode, [](int m, ULONG c) {
+                return GetConvertedTargetColor(m, KESTCOLOR::GetTargetColorDepth(m), c);
+            });
+        });
+    }
+    return 0;
+}();
+
+// A megapixel through the bulk functions.
+constexpr int kMegapixel = 1 << 20;
+const std::vector<ULONG>& Megapixel()
+{
+    static const std::vector<ULONG> pixels = [] {
+        std::vector<ULONG> p(kMegapixel);
+        for (size_t i = 0; i < p.size(); ++i)
+            p[i] = Screen()[i % Screen().size()] ^ ULONG(i >> 10);
+        return p;
+    }();
+    return pixels;
+}
+
+template <typename Run> void Bulk(benchmark::State& state, Run run)
+{
+    benchmark::DoNotOptimize(Megapixel().data()); // built before the clock runs
+    for (auto _ : state) {
+        run();
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * kMegapixel);
+}
+
+const int kRegisteredBulk = [] {
+    static std::vector<ULONG> shown(kMegapixel);
+    static std::vector<WORD> words(kMegapixel);
+    for (int mode : {0, 1, 2, 4, 5, 6, 7, 11}) {
+        const std::string name = "GetConvertedTargetColors mode " + std::to_string(mode);
+        benchmark::RegisterBenchmark((name + "/ours/1048576").c_str(), [mode](benchmark::State& state) {
+            Bulk(state, [mode] { GetConvertedTargetColors(mode, Megapixel().data(), shown.data(), kMegapixel); });
+        });
+        benchmark::RegisterBenchmark((name + "/vs:per colour/1048576").c_str(), [mode](benchmark::State& state) {
+            Bulk(state, [mode] {
+                const std::vector<ULONG>& in = Megapixel();
+                for (int i = 0; i < kMegapixel; ++i)
+                    shown[size_t(i)] = GetConvertedTargetColor(mode, in[size_t(i)]);
+            });
+        });
+    }
+    // Mode 7's panel words beside libyuv's 32-bit to RGB565 conversion (which
+    // truncates each channel; ours rounds to the panel's uneven levels).
+    const std::string name = "GetIFileColorWords mode 7";
+    benchmark::RegisterBenchmark((name + "/ours/1048576").c_str(), [](benchmark::State& state) {
+        Bulk(state, [] { GetIFileColorWords(7, Megapixel().data(), words.data(), kMegapixel); });
+    });
+    benchmark::RegisterBenchmark((name + "/vs:libyuv ARGBToRGB565/1048576").c_str(), [](benchmark::State& state) {
+        Bulk(state, [] {
+            libyuv::ARGBToRGB565(reinterpret_cast<const uint8_t*>(Megapixel().data()), 4096,
+                                 reinterpret_cast<uint8_t*>(words.data()), 2048, 1024, 1024);
+        });
+    });
+    benchmark::RegisterBenchmark((name + "/vs:per colour/1048576").c_str(), [](benchmark::State& state) {
+        Bulk(state, [] {
+            const std::vector<ULONG>& in = Megapixel();
+            for (int i = 0; i < kMegapixel; ++i)
+                words[size_t(i)] = static_cast<WORD>(ZK5000_CalcColorR5G6B5(in[size_t(i)]));
+        });
+    });
+    // The AVX2 loop alone, as processors without AVX-512 VBMI run it.
+    if (qncolour::BulkPathAvailable(qncolour::BulkPath::Avx2)) {
+        const std::string avx2 = name + ", AVX2 loop";
+        benchmark::RegisterBenchmark((avx2 + "/ours/1048576").c_str(), [](benchmark::State& state) {
+            Bulk(state, [] {
+                qncolour::PackWords(qncolour::BulkPath::Avx2, 7, reinterpret_cast<const uint32_t*>(Megapixel().data()),
+                                    reinterpret_cast<uint16_t*>(words.data()), kMegapixel);
+            });
+        });
+        benchmark::RegisterBenchmark((avx2 + "/vs:libyuv ARGBToRGB565/1048576").c_str(), [](benchmark::State& state) {
+            Bulk(state, [] {
+                libyuv::ARGBToRGB565(reinterpret_cast<const uint8_t*>(Megapixel().data()), 4096,
+                                     reinterpret_cast<uint8_t*>(words.data()), 2048, 1024, 1024);
+            });
+        });
+    }
+    return 0;
+}();
 
 // One screen through GetIFileColor: the packing when screen data is written.
 void EncodeScreen(benchmark::State& state)

@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <charconv>
 #include <string>
 
 namespace {
@@ -28,6 +29,104 @@ void ParseLiteral(benchmark::State& state)
     }
 }
 BENCHMARK(ParseLiteral)->DenseRange(0, 6);
+
+// The mixed set of everyday literals, as the user typed them and as 8-bit text
+// for std::from_chars, the comparator (a decimal reading to double that
+// decides no type and keeps no state).
+// After the mix, two texts the parser still decides (a range error each).
+constexpr int kMixedCount = 10;
+constexpr int kLiteralCount = kMixedCount + 2;
+const char* const kMixed[kLiteralCount] = {"42",      "-40000",     "12.5e-3", "0x00FF", "017",        "3.14159",
+                                           "2147483647", "1.5f",    "true",   "7L",     "2147483648", "'\\400'"};
+
+const CString& MixedLiteral(int which)
+{
+    static const CString* const literals = [] {
+        static CString texts[kLiteralCount];
+        for (int i = 0; i < kLiteralCount; ++i) {
+            for (const char* c = kMixed[i]; *c; ++c)
+                texts[i] += static_cast<WCHAR>(*c);
+        }
+        return texts;
+    }();
+    return literals[which];
+}
+
+// Type detection as the library did it before the direct reading of common
+// literals: the text copied, then the full parse with a fresh helper.
+QNDataType DetectByParser(const CString& text, LONG* value)
+{
+    CString internal = static_cast<LPCWSTR>(text);
+    CQNUtility::CNumeralParserHelper helper;
+    const int exitCode = ParseNumeral(internal, helper);
+    *value = helper.m_lIntegerValue;
+    return exitCode == QN_NUMERAL_SUCCESS && helper.Error() == 0 ? helper.GetDataType() : QNDT_INVALID;
+}
+
+template <typename Detect> void MixedRun(benchmark::State& state, Detect detect)
+{
+    for (auto _ : state) {
+        for (int i = 0; i < kMixedCount; ++i)
+            detect(i);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * kMixedCount);
+}
+
+void MixedOurs(benchmark::State& state)
+{
+    MixedRun(state, [](int i) {
+        LONG value = 0;
+        benchmark::DoNotOptimize(CQNUtility::ParserAndGetDataType(MixedLiteral(i), &value));
+        benchmark::DoNotOptimize(value);
+    });
+}
+void MixedFromChars(benchmark::State& state)
+{
+    MixedRun(state, [](int i) {
+        const char* text = kMixed[i];
+        double value = 0;
+        benchmark::DoNotOptimize(text);
+        benchmark::DoNotOptimize(std::from_chars(text, text + std::char_traits<char>::length(text), value).ptr);
+        benchmark::DoNotOptimize(value);
+    });
+}
+void MixedParser(benchmark::State& state)
+{
+    MixedRun(state, [](int i) {
+        LONG value = 0;
+        benchmark::DoNotOptimize(DetectByParser(MixedLiteral(i), &value));
+        benchmark::DoNotOptimize(value);
+    });
+}
+// Names pair ours with the comparators: <operation>/ours/<size> and
+// <operation>/vs:<comparator>/<size> (scripts/bench tabulates them).
+BENCHMARK(MixedOurs)->Name("literal mix/ours/10");
+BENCHMARK(MixedFromChars)->Name("literal mix/vs:from_chars/10");
+BENCHMARK(MixedParser)->Name("literal mix/vs:parser/10");
+
+// Each literal on its own: none may be slower than the parser.
+template <typename Detect> void OneRun(benchmark::State& state, int which, Detect detect)
+{
+    const CString& text = MixedLiteral(which);
+    for (auto _ : state) {
+        LONG value = 0;
+        benchmark::DoNotOptimize(detect(text, &value));
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()));
+}
+
+const int kRegisterEach = [] {
+    for (int i = 0; i < kLiteralCount; ++i) {
+        const std::string operation = std::string("literal ") + kMixed[i];
+        benchmark::RegisterBenchmark((operation + "/ours/1").c_str(), [i](benchmark::State& state) {
+            OneRun(state, i, [](const CString& text, LONG* value) { return CQNUtility::ParserAndGetDataType(text, value); });
+        });
+        benchmark::RegisterBenchmark((operation + "/vs:parser/1").c_str(), [i](benchmark::State& state) {
+            OneRun(state, i, DetectByParser);
+        });
+    }
+    return kLiteralCount;
+}();
 
 void DetectType(benchmark::State& state)
 {

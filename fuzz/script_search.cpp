@@ -1,11 +1,24 @@
 // The script search members and RemoveUnnecessarySpace on arbitrary UTF-16
 // text: the first unit is the character to find, the rest the script. Every
-// position found must hold the text searched for, and a replacement must count
-// what the searches find.
+// position found must hold the text searched for, a replacement must count
+// what the searches find, and the reverse search must agree with its first
+// algorithm (a fresh scanner on each cut working copy).
 #include <QNUtility.h>
+
+#include "../src/text/ScriptScanner.h"
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+int ReverseFindByFreshScanners(const CString& text, WCHAR find)
+{
+    return qn::text::ReverseFindWithFreshScanners(
+        qn::text::TextView(static_cast<LPCWSTR>(text), size_t(text.GetLength())), find);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -25,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ++found;
     }
     const int last = CQNUtility::ReverseFindSkipStringAndComment(text, find);
-    if (last >= text.GetLength() || (last >= 0 && text[last] != find))
+    if (last >= text.GetLength() || (last >= 0 && text[last] != find) || last != ReverseFindByFreshScanners(text, find))
         __builtin_trap();
 
     CString replaced = text;

@@ -43,6 +43,18 @@ QN_API ULONG GetConvertedTargetColor(int nMode, short nDepth, ULONG color);
 // is not tested.
 QN_API ULONG GetIFileColor(int nMode, ULONG color);
 
+// Buffers of colours, as fast as the processor allows (vector code where it has
+// AVX2). Nothing happens when either pointer is null or nCount <= 0. The
+// buffers must not overlap, except that pResults may be pColors itself.
+//
+// pResults[i] = GetConvertedTargetColor(nMode, pColors[i]) for i < nCount.
+QN_API void GetConvertedTargetColors(int nMode, const ULONG* pColors, ULONG* pResults, int nCount);
+// pWords[i] = the low word of GetIFileColor(nMode, pColors[i]) for i < nCount:
+// the panel word of the 16-bit encodings (modes 4, 5, 7), the code repeated in
+// both bytes of the 8-bit ones (0, 1, 6, 9) and in all four nibbles of the
+// 4-bit ones (2, 8, 11, 12); the low word of the colour in the other modes.
+QN_API void GetIFileColorWords(int nMode, const ULONG* pColors, WORD* pWords, int nCount);
+
 // ---------------------------------------------------------------------------
 // Reductions: RGB in, reduced RGB out. Each returns a colour with the
 // transparent flag unchanged, without looking at it; every other result has

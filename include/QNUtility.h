@@ -14,6 +14,12 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#include <QNCatalogue.h>
+#include <QNConfiguration.h>
+#include <QNRegistry.h>
+#include <QNFont.h>
+#include <QNMenus.h>
 #ifdef _WIN32
+#include <QNXml.h>
 #include <QNColorDialogs.h>
 #endif

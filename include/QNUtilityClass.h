@@ -11,10 +11,29 @@
 
 #ifdef _WIN32
 class CComVariant;
+// XML defaults (QNXml.h declares them completely).
+struct IXMLDOMDocument2;
+struct IXMLDOMNode;
+struct IXMLDOMElement;
+template <class T> class CComPtr;
+template <class T> class CComQIPtr;
+class CComBSTR;
+#endif
+
+// Fonts (QNFont.h declares them completely).
+class CHMIFont;
+template <class TYPE, class ARG_TYPE> class CList;
+template <class TYPE, class ARG_TYPE> class CArray;
+#ifdef _WIN32
+// Menus (QNMenus.h).
+class CMenu;
 #endif
 
 // The data type decided for a literal; its values are in QNNumeral.h.
 enum QNDataType : int;
+// The brand texts and the host's version record; both in QNConfiguration.h.
+enum BrandInfoType : int;
+struct OVVersion;
 
 class QN_API CQNUtility {
 public:
@@ -28,6 +47,64 @@ public:
     static HRESULT GenerateKey(CString& key);
 
     // --- Configuration ------------------------------------------------------
+    // The keys and values read here are listed in QNConfiguration.h. Nothing
+    // is cached: each call reads the registry or the file anew.
+
+#ifdef _WIN32
+    // Sets `strPath` to "WbPath" of the "Install" key (empty when the value is
+    // missing or longer than 520 bytes) and returns S_OK; E_FAIL, with strPath
+    // unchanged, when the key cannot be opened for reading.
+    static HRESULT GetWBPath(CString& strPath);
+    // The export folder: "BackUpLanguageDir" (current user) when it names an
+    // existing entry, else "BackUp" (local machine). The buffer (cbBuffer
+    // bytes, zero-filled first) gets the folder, which also becomes the
+    // process's current directory: S_OK; *pcbBuffer then holds the size of the
+    // value read, terminator included. S_FALSE, with an all-zero buffer, when
+    // neither gives a folder; E_POINTER, touching nothing, when either pointer
+    // is null. A value that leaves no room for a terminator in the buffer
+    // counts as not read.
+    static HRESULT GetExportDir(LPWSTR lpszBuffer, ULONG* pcbBuffer);
+    // Stores the folder of `lpszPath` (drive and directory, ending with its
+    // separator; null counts as empty) as "BackUpLanguageDir" of the current
+    // user's "Settings" key, which must exist: S_OK, or E_FAIL when the key
+    // cannot be opened to set values.
+    static HRESULT SetExportDir(LPCWSTR lpszPath);
+    // Brand text `eInfo` from the language module "Brand" (see CResourceScope):
+    // S_OK, the string empty when no module holds the text; S_FALSE, the
+    // string unchanged, for a value outside 0 to 19.
+    static HRESULT GetBrandInfo(BrandInfoType eInfo, CString& strText);
+    static ULONG CurrentBrand();
+#endif
+    // The host's clean-close flag, kept for it and never read by the library.
+    static void SetCleanCloseNoSave(int bCleanCloseNoSave);
+    static int GetCleanCloseNoSave();
+    // Keeps a pointer to the host's version record (not owned; null allowed).
+    // Always S_OK.
+    static HRESULT SetCurrentVersion(OVVersion* pVersion);
+    // Writes each requested part of the project's last-modified build from the
+    // record given to SetCurrentVersion: S_OK; E_POINTER when all four
+    // pointers are null; E_FAIL, writing nothing, when no record was given.
+    static HRESULT GetProjectLastModifiedBuild(ULONG* pdwPart1, ULONG* pdwPart2, ULONG* pdwPart3, ULONG* pdwPart4);
+
+    // -- Language and locale --
+    // Language abbreviations: "ENU" 0x0409, "JPN" 0x0411, "FRA" 0x040C,
+    // "DEU" 0x0407, "ITA" 0x0410, "ESP" 0x040A; anything else 0x0409.
+#ifdef _WIN32
+    // "ForceLanguage" exactly as stored (read with full access, at most 19
+    // characters); empty when it cannot be read.
+    static void GetForceLanguage(CString& strLanguage);
+    // The locale of the forced language, upper-cased (0x0409 when none).
+    static ULONG GetLocaleFromForceLanguage();
+    // The locale of a loaded module's file-name extension; 0 when the platform
+    // gives no file name for the handle.
+    static ULONG GetModuleLocaleFromExt(HINSTANCE hModule);
+    // The locale of the path's file-name extension, upper-cased (0x0409 when
+    // there is none or it is no abbreviation of the table).
+    static ULONG GetModuleLocaleFromExt(LPCWSTR lpszPath);
+    // Classifies the user's default locale: Japanese 3, 4; Korean 4, 5;
+    // Chinese (Taiwan) 1, 2; other Chinese 1, 1; any other 2, 3.
+    static void GetUserDefaultLocaleAndSystemLanguage(int& nFirst, int& nSecond);
+#endif
 
     // --- Persistence --------------------------------------------------------
 
@@ -200,7 +277,111 @@ public:
 
     // --- Fonts, menus and windows -------------------------------------------
 
+    // -- Font catalogue (include QNFont.h) --
+#ifdef _WIN32
+    // Builds the catalogue from the fonts the platform enumerates: S_OK, or
+    // S_FALSE (nothing done) when it exists already.
+    static HRESULT LoadFontList();
+    // The catalogue, built first when there is none. The library owns it; the
+    // pointer is valid until DeleteFontList.
+    static CList<CHMIFont, CHMIFont&>* GetFontList();
+    // A logical font height in pixels as points and back, at the screen's
+    // vertical resolution, rounded to the nearest (halves away from zero) and
+    // negated: at 96 dpi PointToPixel(8) is -11 and PixelToPoint(-11) is 8.
+    // A result that does not fit 32 bits gives 1 (the platform's -1, negated).
+    static long PixelToPoint(long lPixels);
+    static long PointToPixel(long lPoints);
+#endif
+    // Destroys the catalogue: S_OK, or S_FALSE when there is none.
+    static HRESULT DeleteFontList();
+
+    // -- Menus and window helpers (include QNMenus.h) --
+#ifdef _WIN32
+    // Appends a menu object (from `new`) to the store; the library owns it
+    // from now on. E_FAIL for a null pointer (store unchanged), else S_OK.
+    static HRESULT AddSubMenu(CMenu* pMenu);
+    // Deletes every stored menu object, first to last, and empties the store.
+    // Always S_OK.
+    static HRESULT DeleteSubMenus();
+    // Makes the menu of `pMenu` the shared in-place menu (destroying the one
+    // held before) and detaches it from `pMenu`. 0 for a null pointer
+    // (nothing changes), else 1.
+    static int SetSharedMenuFXINPLACE(CMenu* pMenu);
+    // The shared in-place menu, owned by the library, or null.
+    static HMENU GetSharedMenuFXINPLACE();
+    // Destroys the shared in-place menu: 1 when none is held, else the
+    // platform's result of DestroyMenu.
+    static int DeleteSharedMenuFXINPLACE();
+    // Puts the selected text of the rich edit control `hWnd` on the clipboard
+    // as CF_UNICODETEXT and CF_TEXT (the system code page). E_INVALIDARG when
+    // `hWnd` names no window; S_OK otherwise, also when nothing was copied
+    // (no text or no selection: the clipboard is not touched).
+    static HRESULT HandleRichEditCopy(HWND hWnd);
+#endif
+    // The new start and end along one axis when the other axis gets a new
+    // size and the rectangle keeps its proportions and its centre:
+    //   size  = width / height * newHeight          (Width)
+    //   start = round(width * 0.5 + left - size * 0.5)
+    //   end   = round(size + start)
+    // (Height likewise with the axes exchanged). Rounding is to the nearest,
+    // halves away from zero, through a 32-bit integer (a value outside it or
+    // not a number gives -2147483648). 1, or 0 when an out-pointer is null.
+    // A zero width or height is the caller's to avoid.
+    static int ResizePorportional_Width(double dNewHeight, double dWidth, double dHeight, double dLeft,
+                                        double* pdNewLeft, double* pdNewRight);
+    static int ResizePorportional_Height(double dNewWidth, double dWidth, double dHeight, double dTop,
+                                         double* pdNewTop, double* pdNewBottom);
+
     // --- XML defaults -------------------------------------------------------
+#ifdef _WIN32
+    // Include QNXml.h to call these. Every one returns S_OK or E_FAIL.
+
+    // Opens "Defaults.xml" of the "WbPath" folder, or builds the new defaults
+    // document when the file cannot be loaded, and selects the section element
+    // `lpszSection` under the root "Defaults", creating root and section in
+    // memory when they are missing. Initialises COM for the calling thread
+    // (never uninitialised). On success `doc` holds the document and `section`
+    // the section (both new references of the caller; `section` must be empty
+    // on entry). E_FAIL when no document can be made, the file's root element
+    // is not "Defaults" or the section cannot be made; the CComPtr form then
+    // leaves `doc` as it was, the CComQIPtr form may hold the document.
+    static HRESULT GetDefaultsDOM(CComQIPtr<IXMLDOMDocument2>& doc, CComPtr<IXMLDOMNode>& section,
+                                  LPCWSTR lpszSection);
+    static HRESULT GetDefaultsDOM(CComPtr<IXMLDOMDocument2>& doc, CComPtr<IXMLDOMNode>& section,
+                                  LPCWSTR lpszSection);
+    // The text (own and descendants', joined) of the first node that `query`
+    // selects under `node`. E_FAIL, `strText` unchanged and nothing shown when
+    // `node` is empty or nothing is selected.
+    static HRESULT ReadTextElement(CComQIPtr<IXMLDOMNode>& node, CComBSTR query, CString& strText);
+    static HRESULT ReadTextElement(CComPtr<IXMLDOMNode>& node, CComBSTR query, CString& strText);
+    // The content of the character-data section that is the first child of the
+    // first node `query` selects. E_FAIL with the message "Error reading node
+    // <query>.\nNode not found." or "...\nNo CData section found." (none for an
+    // empty `node`); `strText` changes only on success.
+    static HRESULT ReadCDataElement(CComPtr<IXMLDOMNode>& node, CComBSTR query, CString& strText);
+    // A new element `name` holding `text` replaces the node that `name` selects
+    // under `parent`, or is appended as its last child. No line feed is added.
+    // E_FAIL (document unchanged) when the element or its text cannot be made.
+    static HRESULT UpdateTextElement(CComQIPtr<IXMLDOMDocument2>& doc, CComPtr<IXMLDOMNode>& parent, CComBSTR name,
+                                     CComBSTR text);
+    static HRESULT UpdateTextElement(CComPtr<IXMLDOMDocument2>& doc, CComPtr<IXMLDOMNode>& parent, CComBSTR name,
+                                     CComBSTR text);
+    // Appends an element `name` holding `text`, then a text node "\n". E_FAIL
+    // when the element or its text cannot be made (nothing appended) or the
+    // line feed cannot be made (the element stays appended).
+    static HRESULT AddTextElement(CComPtr<IXMLDOMDocument2>& doc, CComPtr<IXMLDOMElement>& parent, CComBSTR name,
+                                  CComBSTR text);
+    // Appends an element `name` holding one character-data section `data`,
+    // then a text node "\n"; all three are made first, so E_FAIL leaves
+    // `parent` unchanged.
+    static HRESULT AddCDataElement(CComPtr<IXMLDOMDocument2>& doc, CComPtr<IXMLDOMElement>& parent, CComBSTR name,
+                                   CComBSTR data);
+    // Shows why `doc` failed to parse (warning box): the parse error's reason,
+    // `strFallback` when the error has no reason, "Unknown Error.\nPlease check
+    // XML Source." when there is no parse error object; nothing for an empty
+    // `doc`. Always E_FAIL, so that a caller can return its result.
+    static HRESULT DisplayParseError(CComPtr<IXMLDOMDocument2>& doc, CString strFallback);
+#endif
 
 private:
     CQNUtility() {}
@@ -230,4 +411,12 @@ public:
     static CString m_cstrNumberBase;
     static CString m_cstrNameBase;
     static int m_bCleanCloseNoSave;
+    static OVVersion* stVersion;
+    // The font catalogue, null until built (QNFont.h).
+    static CList<CHMIFont, CHMIFont&>* m_pFontList;
+#ifdef _WIN32
+    // The submenu store and the shared in-place menu (QNMenus.h).
+    static CArray<CMenu*, CMenu*&> m_SubMenus;
+    static CMenu m_SharedMenuFXINPLACE;
+#endif
 };

@@ -144,14 +144,12 @@ public:
     CComQIPtr(T* lp) noexcept : CComPtr<T>(lp) {}
     CComQIPtr(const CComQIPtr& lp) noexcept : CComPtr<T>(lp.p) {}
     CComQIPtr(const CComPtr<T>& lp) noexcept : CComPtr<T>(lp.p) {}
-    template <class Q>
-        requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>)
+    template <class Q, class = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>>
     CComQIPtr(Q* lp) noexcept
     {
         Query(lp);
     }
-    template <class Q>
-        requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>)
+    template <class Q, class = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>>
     CComQIPtr(const CComPtr<Q>& lp) noexcept
     {
         Query(lp.p);
@@ -160,8 +158,7 @@ public:
     T* operator=(T* lp) noexcept { return CComPtr<T>::operator=(lp); }
     T* operator=(const CComQIPtr& lp) noexcept { return CComPtr<T>::operator=(lp.p); }
     T* operator=(const CComPtr<T>& lp) noexcept { return CComPtr<T>::operator=(lp.p); }
-    template <class Q>
-        requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>)
+    template <class Q, class = std::enable_if_t<!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>>>
     T* operator=(Q* lp) noexcept
     {
         CComQIPtr fresh(lp);

@@ -1,39 +1,16 @@
 // CRC-64/WE: the ECMA-182 polynomial, most significant bit first, register
-// preset to all ones and inverted at the end.
+// preset to all ones and inverted at the end. The register steps run in
+// frame/Crc64.cpp (table loops) and frame/Crc64Fold.cpp (folding paths).
 #include <QNUtilityClass.h>
 
-#include <array>
-
-namespace {
-
-constexpr uint64_t kPolynomial = 0x42F0E1EBA9EA3693ull;
-
-constexpr std::array<uint64_t, 256> MakeTable()
-{
-    std::array<uint64_t, 256> table{};
-    for (uint64_t i = 0; i < 256; ++i) {
-        uint64_t crc = i << 56;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x8000000000000000ull) ? (crc << 1) ^ kPolynomial : crc << 1;
-        table[i] = crc;
-    }
-    return table;
-}
-
-constexpr std::array<uint64_t, 256> kTable = MakeTable();
-static_assert(kTable[1] == kPolynomial, "table entry 1 is the polynomial");
-
-} // namespace
+#include "frame/Crc64.h"
 
 void CQNUtility::Compute64CRC(__int64& crc, const void* data, int count)
 {
     if (count <= 0)
         return;
-    auto* bytes = static_cast<const unsigned char*>(data);
-    uint64_t reg = static_cast<uint64_t>(crc);
-    for (int i = 0; i < count; ++i)
-        reg = kTable[(reg >> 56) ^ bytes[i]] ^ (reg << 8);
-    crc = static_cast<__int64>(reg);
+    crc = static_cast<__int64>(qncrc::Update(static_cast<uint64_t>(crc), static_cast<const unsigned char*>(data),
+                                             static_cast<size_t>(count)));
 }
 
 __int64 CQNUtility::GenerateCRC(const void* data, int count)

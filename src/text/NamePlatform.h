@@ -36,6 +36,14 @@ namespace qn::text {
 // the text unchanged.
 bool NumberTextToInternal(LPCWSTR userText, CString& internal);
 
+// True where NumberTextToInternal always gives the text unchanged (natively),
+// so that a caller may read the user's text in place.
+#ifdef QN_NATIVE
+inline constexpr bool kNumberTextIsInternal = true;
+#else
+inline constexpr bool kNumberTextIsInternal = false;
+#endif
+
 #ifdef QN_NATIVE
 // Test hook of the native build: while set, ClassifyCharacters fails.
 extern bool g_failNameClassification;

@@ -1,5 +1,6 @@
 // The numeral parser of the library: one module-level parser state, used by
 // one parse at a time (the host's user-interface thread; nothing is locked).
+#include "text/NumeralFastPath.h"
 #include "text/NumeralParserEngine.h"
 
 #include <cstdio>
@@ -30,3 +31,22 @@ LPCSTR GetNumeralParserMessage(int* pnLine, int* pnColumn)
         *pnColumn = g_parser.column;
     return g_parser.message;
 }
+
+namespace qn::numeral {
+
+bool DetectCommonLiteral(LPCWSTR text, QNDataType& type, LONG& value)
+{
+    CommonLiteral literal;
+    if (!ScanCommonLiteral(text, literal))
+        return false;
+    // What an accepting parse leaves readable: no message, the final position.
+    g_parser.line = literal.line;
+    g_parser.column = literal.column;
+    g_parser.message[0] = 0;
+    g_parser.exitCode = QN_NUMERAL_SUCCESS;
+    type = literal.type;
+    value = literal.value;
+    return true;
+}
+
+} // namespace qn::numeral

@@ -6,6 +6,8 @@
 
 #include <afx/afx.h>
 
+#include "text/NumeralLimits.h"
+
 namespace {
 
 using Helper = CQNUtility::CNumeralParserHelper;
@@ -30,28 +32,9 @@ CString AsciiUpper(const CString& text)
     return upper;
 }
 
-struct IntegerLimit {
-    int length;
-    LPCWSTR limit;
-};
-
-// One row per radix and sign: the limits of 64, 8, 16 and 32 bits. Decimal and
-// octal literals are judged as signed values of each width, hexadecimal ones
-// without a minus sign as unsigned bit patterns.
-struct IntegerLimits {
-    int radix;
-    bool minus;
-    IntegerLimit bits64, bits8, bits16, bits32;
-};
-
-const IntegerLimits kIntegerLimits[] = {
-    {10, false, {19, _T("9223372036854775807")}, {3, _T("127")}, {5, _T("32767")}, {10, _T("2147483647")}},
-    {10, true, {19, _T("9223372036854775808")}, {3, _T("128")}, {5, _T("32768")}, {10, _T("2147483648")}},
-    {8, false, {22, _T("1777777777777777777777")}, {3, _T("377")}, {6, _T("177777")}, {11, _T("37777777777")}},
-    {8, true, {22, _T("1000000000000000000000")}, {3, _T("200")}, {6, _T("100000")}, {11, _T("20000000000")}},
-    {16, false, {16, _T("FFFFFFFFFFFFFFFF")}, {2, _T("FF")}, {4, _T("FFFF")}, {8, _T("FFFFFFFF")}},
-    {16, true, {16, _T("8000000000000000")}, {2, _T("80")}, {4, _T("8000")}, {8, _T("80000000")}},
-};
+using qn::numeral::IntegerLimit;
+using qn::numeral::IntegerLimits;
+using qn::numeral::kIntegerLimits;
 
 // t fits the limit: fewer characters, or as many and not greater (ordinal).
 bool Fits(const CString& t, const IntegerLimit& limit)
@@ -243,7 +226,7 @@ QNDataType Helper::FloatLiteral()
     int e = 0;
     if (!m_bstrExponent.IsEmpty()) {
         // security: more than four characters could overflow; it is out of range anyway.
-        if (m_bstrExponent.GetLength() > 4) {
+        if (m_bstrExponent.GetLength() > qn::numeral::kMaxExponentText) {
             m_nError = QN_ERR_OUTOFRANGE;
             return QNDT_FLOAT;
         }
@@ -264,15 +247,17 @@ QNDataType Helper::FloatLiteral()
         m = CString(m.GetAt(0)) + _T(".") + m.Mid(1);
     }
 
-    if (e > 38 || (e == 38 && m.Compare(_T("3.4028")) > 0) || e < -38 || (e == -38 && m.Compare(_T("1.1754")) < 0)) {
+    using namespace qn::numeral;
+    if (e > kFloatMaxExponent || (e == kFloatMaxExponent && m.Compare(kFloatMaxMantissa) > 0) ||
+        e < -kFloatMaxExponent || (e == -kFloatMaxExponent && m.Compare(kFloatMinMantissa) < 0)) {
         result = QNDT_DOUBLE;
         m_nError = QN_ERR_OUTOFRANGE;
     }
     if (m_nError == QN_ERR_OUTOFRANGE && !suffixF) {
         result = QNDT_DOUBLE;
         m_nError = 0;
-        if (e > 308 || (e == 308 && m.Compare(_T("1.79769313486231570")) > 0) || e < -324 ||
-            (e == -324 && m.Compare(_T("4.94065645841246544")) < 0))
+        if (e > kDoubleMaxExponent || (e == kDoubleMaxExponent && m.Compare(kDoubleMaxMantissa) > 0) ||
+            e < kDoubleMinExponent || (e == kDoubleMinExponent && m.Compare(kDoubleMinMantissa) < 0))
             m_nError = QN_ERR_OUTOFRANGE;
     }
     m_bstrNumber.Empty();

@@ -5,6 +5,7 @@
 #include <QNUtilityClass.h>
 
 #include "text/NamePlatform.h"
+#include "text/NumeralFastPath.h"
 
 #include <vector>
 
@@ -19,10 +20,20 @@ bool IsAsciiLetter(WCHAR ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && 
 QNDataType CQNUtility::ParserAndGetDataType(CString strText, LONG* plValue)
 {
     // A text that is no number in the user's locale ("0x1F", "true", "'a'")
-    // is parsed as it stands.
-    CString internal;
-    if (!qn::text::NumberTextToInternal(strText, internal))
-        internal = strText;
+    // is parsed as it stands; so is every text where the user's form is the
+    // internal form.
+    CString converted;
+    LPCWSTR internal = strText;
+    if (!qn::text::kNumberTextIsInternal && qn::text::NumberTextToInternal(strText, converted))
+        internal = converted;
+
+    QNDataType type;
+    LONG value;
+    if (qn::numeral::DetectCommonLiteral(internal, type, value)) {
+        if (plValue)
+            *plValue = value;
+        return type;
+    }
 
     CNumeralParserHelper helper;
     const int exitCode = ParseNumeral(internal, helper);

@@ -3,6 +3,7 @@
 // The level tables below are written out again from the panels' documentation
 // rather than taken from the library, so a wrong entry on either side shows.
 #include <QNColor.h>
+#include <colour/TargetColorBulk.h>
 
 #include <gtest/gtest.h>
 
@@ -432,6 +433,80 @@ TEST(TargetColour, EveryColour)
     }
     for (const Property& p : properties)
         EXPECT_EQ(p.failures, 0u) << p.name << ", first failing colour 0x" << std::hex << p.first;
+}
+
+// The per-colour conversion of each mode (with the mode's own depth) and every
+// bulk path this machine runs give what the reductions and encoders give, for
+// every colour with varied high bytes (the transparent flag and the attribute
+// bits included), at every position of a vector step.
+TEST(TargetColour, FastPathsEqualTheReductionsForEveryColour)
+{
+    constexpr size_t kChunk = 4099; // not a multiple of any vector width: the tails run too
+    std::vector<uint32_t> in(kChunk), converted(kChunk), shown(kChunk);
+    std::vector<uint16_t> packed(kChunk), word(kChunk);
+    for (int mode = -1; mode <= 13; ++mode) {
+        const short depth = KESTCOLOR::GetTargetColorDepth(mode);
+        uint32_t failures = 0, first = 0;
+        const char* where = "";
+        const auto fail = [&](uint32_t colour, const char* what) {
+            if (failures++ == 0) {
+                first = colour;
+                where = what;
+            }
+        };
+        for (uint64_t start = 0; start < 0x1000000; start += uint64_t(kChunk) * kStride) {
+            size_t n = 0;
+            for (uint64_t c = start; n < kChunk && c < 0x1000000; c += kStride)
+                in[n++] = uint32_t(c) | ((uint32_t(c) * 0x9E3779B9u) & 0xFF000000u);
+            for (size_t i = 0; i < n; ++i) {
+                shown[i] = GetConvertedTargetColor(mode, depth, in[i]);
+                word[i] = static_cast<uint16_t>(GetIFileColor(mode, in[i]));
+                if (GetConvertedTargetColor(mode, in[i]) != shown[i])
+                    fail(in[i], "per colour");
+            }
+            for (qncolour::BulkPath path : qncolour::kBulkPaths) {
+                if (!qncolour::BulkPathAvailable(path))
+                    continue;
+                qncolour::ConvertColors(path, mode, in.data(), converted.data(), n);
+                qncolour::PackWords(path, mode, in.data(), packed.data(), n);
+                for (size_t i = 0; i < n; ++i) {
+                    if (converted[i] != shown[i] || packed[i] != word[i])
+                        fail(in[i], qncolour::BulkPathName(path));
+                }
+            }
+        }
+        EXPECT_EQ(failures, 0u) << "mode " << mode << ": first failing colour 0x" << std::hex << first << " ("
+                                << where << ")";
+    }
+}
+
+TEST(TargetColour, BulkFunctionsInPlaceAndRefusals)
+{
+    ULONG colours[20], expected[20];
+    WORD words[20] = {};
+    for (ULONG i = 0; i < 20; ++i) {
+        colours[i] = i * 0x0B0D11u | (i == 3 ? kTransparent : 0);
+        expected[i] = GetConvertedTargetColor(7, colours[i]);
+    }
+    GetIFileColorWords(7, colours, words, 20);
+    GetConvertedTargetColors(7, colours, colours, 20); // in place
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(colours[i], expected[i]) << i;
+        EXPECT_EQ(words[i], ZK5000_CalcColorR5G6B5(i * 0x0B0D11u) & 0xFFFF) << i;
+    }
+    // Null buffers and counts <= 0 touch nothing.
+    const ULONG before = colours[0];
+    WORD untouched = 0x1234;
+    GetConvertedTargetColors(0, colours, colours, 0);
+    GetConvertedTargetColors(0, colours, colours, -5);
+    GetConvertedTargetColors(0, nullptr, colours, 4);
+    GetConvertedTargetColors(0, colours, nullptr, 4);
+    GetIFileColorWords(0, colours, &untouched, 0);
+    GetIFileColorWords(0, colours, &untouched, -1);
+    GetIFileColorWords(0, nullptr, &untouched, 1);
+    GetIFileColorWords(0, colours, nullptr, 1);
+    EXPECT_EQ(colours[0], before);
+    EXPECT_EQ(untouched, 0x1234);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
-# The grid, palette, field and history arithmetic is internal to the DLL: the
-# Windows test program builds its own copy so that the same tests run there too
-# (and the dialog tests can place clicks by the grid's layout).
+# Internal code the Windows test program compiles in: the bulk paths (to call
+# each one directly) and the grid, palette, field and history arithmetic (so
+# that the same tests run there and the dialog tests can place clicks by the
+# grid's layout). The native program gets them from the static library.
 if(WIN32)
-  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/ColorPickerLogic.cpp)
+  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColorBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp
+                                   ${QN_ROOT}/src/colour/ColorPickerLogic.cpp)
   target_include_directories(${target} PRIVATE ${QN_ROOT}/src)
 endif()

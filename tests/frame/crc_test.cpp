@@ -1,13 +1,19 @@
 // CRC-64/WE of GenerateCRC and the register steps of Compute64CRC.
 #include <QNUtilityClass.h>
+#include <frame/Crc64.h>
 #include <support/UtilityAccess.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
+
+#ifdef QN_TEST_WITH_ISAL
+#include <isa-l/crc64.h>
+#endif
 
 namespace {
 
@@ -82,5 +88,97 @@ TEST(Compute64CRC, PiecesEqualWhole)
         EXPECT_EQ(static_cast<uint64_t>(crc) ^ ~0ull, whole) << "split at " << split;
     }
 }
+
+// Every register-step path against the byte-at-a-time table loop.
+class Crc64Paths : public ::testing::Test {
+protected:
+    static constexpr size_t kMaxLength = 4096;
+    static constexpr size_t kAlignments = 64;
+
+    void SetUp() override
+    {
+        std::mt19937 random(11);
+        for (unsigned char& byte : message)
+            byte = static_cast<unsigned char>(random());
+    }
+
+    // A register preset that differs with the length, so that a path which
+    // drops or misplaces the preset cannot pass.
+    static uint64_t Preset(size_t length) { return ~0ull ^ (length * 0x9E3779B97F4A7C15ull); }
+
+    std::vector<unsigned char> message = std::vector<unsigned char>(kMaxLength);
+    alignas(64) unsigned char buffer[kMaxLength + kAlignments + 64] = {};
+};
+
+TEST_F(Crc64Paths, EveryLengthAtEveryAlignment)
+{
+    std::vector<uint64_t> expected(kMaxLength + 1);
+    for (size_t length = 0; length <= kMaxLength; ++length)
+        expected[length] = qncrc::UpdateTable(Preset(length), message.data(), length);
+    for (qncrc::Path path : qncrc::kPaths) {
+        if (path == qncrc::Path::Table || !qncrc::PathAvailable(path))
+            continue;
+        for (size_t alignment = 0; alignment < kAlignments; ++alignment) {
+            // Bytes around the message that a path must not read into the result.
+            std::memset(buffer, 0xA5, sizeof buffer);
+            std::memcpy(buffer + alignment, message.data(), kMaxLength);
+            for (size_t length = 0; length <= kMaxLength; ++length) {
+                const uint64_t got = qncrc::Update(path, Preset(length), buffer + alignment, length);
+                if (got != expected[length]) {
+                    ADD_FAILURE() << qncrc::PathName(path) << ": length " << length << " at alignment " << alignment;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Crc64Paths, RandomSplitsChainExactly)
+{
+    std::mt19937 random(2026);
+    for (int trial = 0; trial < 400; ++trial) {
+        const size_t length = random() % (kMaxLength + 1);
+        size_t cuts[2] = {random() % (length + 1), random() % (length + 1)};
+        std::sort(cuts, cuts + 2);
+        const uint64_t whole = qncrc::UpdateTable(Preset(length), message.data(), length);
+        for (qncrc::Path path : qncrc::kPaths) {
+            if (!qncrc::PathAvailable(path))
+                continue;
+            uint64_t reg = qncrc::Update(path, Preset(length), message.data(), cuts[0]);
+            reg = qncrc::Update(path, reg, message.data() + cuts[0], cuts[1] - cuts[0]);
+            reg = qncrc::Update(path, reg, message.data() + cuts[1], length - cuts[1]);
+            EXPECT_EQ(reg, whole) << qncrc::PathName(path) << ": " << length << " split at " << cuts[0] << ", "
+                                  << cuts[1];
+        }
+    }
+}
+
+TEST_F(Crc64Paths, Compute64CRCEverySplit)
+{
+    const int length = 700;
+    const uint64_t whole = qncrc::UpdateTable(~0ull, message.data(), length);
+    EXPECT_TRUE(qncrc::PathAvailable(qncrc::FastestPath()));
+    for (int split = 0; split <= length; ++split) {
+        __int64 crc = static_cast<__int64>(~0ull);
+        CQNUtilityTestAccess::Compute64CRC(crc, message.data(), split);
+        CQNUtilityTestAccess::Compute64CRC(crc, message.data() + split, length - split);
+        ASSERT_EQ(static_cast<uint64_t>(crc), whole) << "split at " << split;
+    }
+}
+
+#ifdef QN_TEST_WITH_ISAL
+// An independent implementation: ISA-L's CRC-64 (ECMA-182, not reflected) with
+// seed 0 is CRC-64/WE.
+TEST_F(Crc64Paths, AgreesWithIsal)
+{
+    for (size_t alignment : {0, 1, 7, 33}) {
+        std::memcpy(buffer + alignment, message.data(), kMaxLength);
+        for (size_t length = 0; length <= kMaxLength; ++length) {
+            const uint64_t ours = static_cast<uint64_t>(CQNUtility::GenerateCRC(buffer + alignment, int(length)));
+            ASSERT_EQ(ours, crc64_ecma_norm(0, buffer + alignment, length)) << length << " at " << alignment;
+        }
+    }
+}
+#endif
 
 } // namespace

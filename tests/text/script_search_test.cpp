@@ -3,6 +3,7 @@
 #include <QNUtility.h>
 
 #include "support/AfxTestPrint.h"
+#include "text/ScriptScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,24 @@ TEST(ScriptSearchProperty, ReplaceAgreesWithRepeatedFind)
             ASSERT_EQ(expected, CQNUtility::ReplaceSkipStringAndComment(marked, find, _T("#"), 0));
             ASSERT_EQ(text.GetLength() + expected * (1 - findLength), marked.GetLength());
         }
+    }
+}
+
+int ReverseFindByFreshScanners(const CString& text, WCHAR find)
+{
+    return qn::text::ReverseFindWithFreshScanners(
+        qn::text::TextView(static_cast<LPCWSTR>(text), size_t(text.GetLength())), find);
+}
+
+TEST(ScriptSearchProperty, ReverseAgreesWithFreshScanners)
+{
+    uint32_t state = 99;
+    for (int round = 0; round < 3000; ++round) {
+        // Short scripts, and long lines full of literals.
+        const CString text = RandomScript(state, round % 10 == 0 ? 400 + round : 1 + round % 60);
+        for (const WCHAR find : {_T('a'), _T(','), _T('"'), _T('/'), _T('\\'), _T('\r'), _T('\n'), _T(' ')})
+            ASSERT_EQ(ReverseFindByFreshScanners(text, find), CQNUtility::ReverseFindSkipStringAndComment(text, find))
+                << ToUtf8ForTest(text, text.GetLength()) << " find " << int(find);
     }
 }
 

@@ -4,3 +4,5 @@
 #include <QNPlatform.h>
 
 QN_API HINSTANCE AfxGetResourceHandle();
+// The module that holds a resource: the module in force, then the extension chain.
+QN_API HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);

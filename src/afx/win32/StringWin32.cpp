@@ -32,8 +32,13 @@ BOOL CString::LoadString(UINT nID)
 {
     // With a zero buffer size LoadStringW hands out a pointer to the resource's
     // own characters (not terminated) and their count: no length limit.
+    // Strings lie in blocks of 16; the lookup starts at the resource module in
+    // force and goes on through the chain of extension modules.
+    const HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW((nID >> 4) + 1), RT_STRING);
+    if (!module)
+        return FALSE;
     const WCHAR* resource = nullptr;
-    const int len = ::LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&resource), 0);
+    const int len = ::LoadStringW(module, nID, reinterpret_cast<LPWSTR>(&resource), 0);
     if (len <= 0 || !resource)
         return FALSE;
     *this = CString(resource, len);

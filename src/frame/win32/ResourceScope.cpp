@@ -1,14 +1,14 @@
 // CResourceScope: switching the resource module in force, and the search for a
 // language module "<folder of the executable>\<module>.<language>".
+#include <QNConfiguration.h>
 #include <QNFrame.h>
+#include <QNRegistry.h>
 
 #include <afx/afxwin.h>
 
 #include <cwchar>
 
 namespace {
-
-constexpr LPCWSTR kConfigurationKey = L"SOFTWARE\\Varnholt\\Quillon\\Configuration";
 
 struct ModulePath {
     wchar_t drive[3 + 1] = {};
@@ -25,25 +25,14 @@ struct ModulePath {
     }
 };
 
-// Reads "ForceLanguage" (at most 512 bytes); false when the key or value is missing.
-bool ReadForcedLanguage(wchar_t (&language)[256 + 1])
+// Reads "ForceLanguage" (at most 512 bytes); false when the key or value is
+// missing, is no text or is longer.
+bool ReadForcedLanguage(CString& language)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kConfigurationKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    SECRegistry key;
+    if (FAILED(key.Open(HKEY_LOCAL_MACHINE, QN_REGKEY_CONFIGURATION, KEY_READ)))
         return false;
-    // security: the value's size comes from the registry; the buffer is 512
-    // bytes plus room for a terminator the stored value may lack.
-    BYTE data[512 + sizeof(wchar_t)] = {};
-    DWORD size = 512;
-    DWORD type = 0;
-    const LONG status = ::RegQueryValueExW(key, L"ForceLanguage", nullptr, &type, data, &size);
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
-    const wchar_t* text = reinterpret_cast<const wchar_t*>(data);
-    wcsncpy(language, text, 256);
-    language[256] = L'\0';
-    return true;
+    return SUCCEEDED(key.QueryString(QN_REGVAL_FORCE_LANGUAGE, language, 512));
 }
 
 // The locale's three-letter language abbreviation, or false when it has none.
@@ -64,7 +53,7 @@ HMODULE FindLanguageModule(LPCWSTR moduleName)
         path.name[255] = L'\0';
     }
 
-    wchar_t forced[256 + 1];
+    CString forced;
     if (ReadForcedLanguage(forced)) {
         if (HMODULE module = path.Load(forced))
             return module;

@@ -1,0 +1,27 @@
+// The bulk colour conversions behind GetConvertedTargetColors and
+// GetIFileColorWords: a portable loop and vector loops (x64), chosen at run
+// time. Each is callable here so that the tests can hold every path the
+// machine runs to the per-colour functions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qncolour {
+
+// Avx512Vbmi does the channel-table modes (0, 1, 4, 5, 7) with byte permutes
+// and hands the others to Avx2.
+enum class BulkPath { Scalar, Avx2, Avx512Vbmi };
+inline constexpr BulkPath kBulkPaths[] = {BulkPath::Scalar, BulkPath::Avx2, BulkPath::Avx512Vbmi};
+
+const char* BulkPathName(BulkPath path);
+bool BulkPathAvailable(BulkPath path);
+// The path the exported functions use.
+BulkPath FastestBulkPath();
+
+// out[i] = GetConvertedTargetColor(mode, in[i]); `out` may be `in`.
+void ConvertColors(BulkPath path, int mode, const uint32_t* in, uint32_t* out, size_t count);
+// out[i] = the low word of GetIFileColor(mode, in[i]).
+void PackWords(BulkPath path, int mode, const uint32_t* in, uint16_t* out, size_t count);
+
+} // namespace qncolour
