@@ -21,3 +21,9 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/QNUtilityConfigVersion.cmak
 install(FILES ${CMAKE_BINARY_DIR}/QNUtilityConfig.cmake
               ${CMAKE_BINARY_DIR}/QNUtilityConfigVersion.cmake
         DESTINATION lib/cmake/QNUtility)
+
+# The host resource module with its sources, for hosts to start their own from.
+install(TARGETS QNResources LIBRARY DESTINATION bin)
+install(FILES ${QN_ROOT}/samples/resources/QNResources.rc ${QN_ROOT}/samples/resources/eyedropper.ico
+              ${QN_ROOT}/samples/resources/eyedropper.cur ${QN_ROOT}/samples/resources/make_eyedropper.py
+        DESTINATION share/QNUtility/resources)

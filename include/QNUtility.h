@@ -21,4 +21,5 @@
 #include <QNMenus.h>
 #ifdef _WIN32
 #include <QNXml.h>
+#include <QNColorDialogs.h>
 #endif

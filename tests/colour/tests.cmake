@@ -1,5 +1,9 @@
-# The bulk paths are internal: the Windows test program compiles them in to
-# call each one directly (the native one gets them from the static library).
+# Internal code the Windows test program compiles in: the bulk paths (to call
+# each one directly) and the grid, palette, field and history arithmetic (so
+# that the same tests run there and the dialog tests can place clicks by the
+# grid's layout). The native program gets them from the static library.
 if(WIN32)
-  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColorBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp)
+  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColorBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp
+                                   ${QN_ROOT}/src/colour/ColorPickerLogic.cpp)
+  target_include_directories(${target} PRIVATE ${QN_ROOT}/src)
 endif()
