@@ -14,3 +14,7 @@
 #include <QNStream.h>
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
+#ifdef _WIN32
+#include <QNTabWnd.h>
+#include <QNWindows.h>
+#endif
