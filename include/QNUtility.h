@@ -15,6 +15,7 @@
 #include <QNRefObjList.h>
 #include <QNInterfaceMaps.h>
 #ifdef _WIN32
+#include <QNColorDialogs.h>
 #include <QNTabWnd.h>
 #include <QNWindows.h>
 #endif
