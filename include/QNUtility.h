@@ -22,4 +22,6 @@
 #ifdef _WIN32
 #include <QNXml.h>
 #include <QNColorDialogs.h>
+#include <QNTabWnd.h>
+#include <QNWindows.h>
 #endif

@@ -179,6 +179,13 @@ public:
         ::CheckRadioButton(m_hWnd, nIDFirstButton, nIDLastButton, nIDCheckButton);
     }
 
+    // --- Tool tips (afxcmn.h) ---
+    // TRUE: the window's tools join the thread's tool-tip control (made on
+    // first use); FALSE: they leave it and a shown tip is hidden. TRUE on
+    // success, FALSE when the window has no handle or the control cannot be made.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    BOOL IsToolTipsEnabled() const;
+
     // --- Data exchange ---
     // Runs DoDataExchange: TRUE fills members from the controls, FALSE the
     // controls from the members. FALSE when a DDX/DDV routine failed.
