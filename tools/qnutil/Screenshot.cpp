@@ -12,8 +12,11 @@ namespace qnutil {
 
 bool SaveWindowPng(HWND window, const std::wstring& path)
 {
+    // The client area: under a display without a window manager the frame
+    // is not drawn, so a picture of the whole window shows a black caption.
     RECT rect = {};
-    ::GetWindowRect(window, &rect);
+    ::GetClientRect(window, &rect);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return false;

@@ -8,7 +8,7 @@
 
 namespace qnutil {
 
-// The window's whole rectangle (frame included) copied from the screen. false
+// The window's client area copied from the screen. false
 // when the window has no area or WIC fails.
 bool SaveWindowPng(HWND window, const std::wstring& path);
 

@@ -14,11 +14,10 @@
 //   shot:FILE     save the dialog's client area as it is on screen to FILE (.png)
 //   ok, cancel    press the button
 #include "Command.h"
+#include "Screenshot.h"
 
 #include <QNUtility.h>
 
-#include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <functional>
@@ -27,7 +26,6 @@
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
 using qnutil::Fail;
 using qnutil::Out;
 
@@ -143,59 +141,6 @@ bool ClickCell(HWND dialog, int index)
     return ClickAt(dialog, grid, {3 + (index % 8) * (w + 5) + w / 2, 3 + (index / 8) * (h + 5) + h / 2});
 }
 
-// The dialog window as it is on the screen, written as a PNG through WIC.
-bool SaveScreenshot(HWND dialog, const std::wstring& path)
-{
-    // The client area: without a window manager (Xvfb) the frame is not drawn.
-    RECT window = {};
-    ::GetClientRect(dialog, &window);
-    ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&window), 2);
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    std::vector<BYTE> pixels(size_t(width) * height * 4);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, window.left, window.top, SRCCOPY);
-    ::SelectObject(memory, previous);
-    ::GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    for (size_t i = 3; i < pixels.size(); i += 4)
-        pixels[i] = 0xFF;
-
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmap> source;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    const UINT stride = UINT(width) * 4;
-    return SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_PPV_ARGS(factory.GetAddressOf()))) &&
-           SUCCEEDED(factory->CreateBitmapFromMemory(UINT(width), UINT(height), format, stride,
-                                                     static_cast<UINT>(pixels.size()), pixels.data(),
-                                                     source.GetAddressOf())) &&
-           SUCCEEDED(factory->CreateStream(stream.GetAddressOf())) &&
-           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-           SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf())) &&
-           SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
-           SUCCEEDED(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf())) &&
-           SUCCEEDED(frame->Initialize(options.Get())) && SUCCEEDED(frame->SetSize(UINT(width), UINT(height))) &&
-           SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(source.Get(), nullptr)) &&
-           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-}
-
 std::optional<UINT> KeyNamed(const std::wstring& name)
 {
     struct Key {
@@ -267,7 +212,7 @@ std::optional<Action> ParseAction(const std::wstring& text, bool full)
         });
     }
     if (verb == L"shot" && !argument.empty())
-        return Action([path = argument](HWND dialog) { return SaveScreenshot(dialog, path); });
+        return Action([path = argument](HWND dialog) { return qnutil::SaveWindowPng(dialog, path); });
     return std::nullopt;
 }
 
