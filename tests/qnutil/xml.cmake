@@ -13,10 +13,10 @@ add_test(NAME qnutil.defaults.setup.registry
          COMMAND ${qn_wine} reg add ${qn_install_key} /v WbPath /d ${qn_defaults_winpath} /f)
 add_test(NAME qnutil.defaults.setup.mkdir COMMAND ${CMAKE_COMMAND} -E make_directory ${qn_defaults_dir})
 set_tests_properties(qnutil.defaults.setup.folder qnutil.defaults.setup.registry qnutil.defaults.setup.mkdir
-                     PROPERTIES FIXTURES_SETUP qn_defaults RESOURCE_LOCK qn_wbpath)
+                     PROPERTIES FIXTURES_SETUP qn_defaults RESOURCE_LOCK quillon_registry)
 set_tests_properties(qnutil.defaults.setup.mkdir PROPERTIES DEPENDS qnutil.defaults.setup.folder)
 add_test(NAME qnutil.defaults.cleanup COMMAND ${qn_wine} reg delete ${qn_install_key} /v WbPath /f)
-set_tests_properties(qnutil.defaults.cleanup PROPERTIES FIXTURES_CLEANUP qn_defaults RESOURCE_LOCK qn_wbpath)
+set_tests_properties(qnutil.defaults.cleanup PROPERTIES FIXTURES_CLEANUP qn_defaults RESOURCE_LOCK quillon_registry)
 
 # One qnutil run after the other: qn_defaults_step(NAME EXPECTED ARGS...) with
 # EXPECTED a regular expression for the output, "" for a plain success, or
@@ -26,7 +26,7 @@ set(qn_defaults_steps)
 function(qn_defaults_step name expected)
   set(test qnutil.defaults.${name})
   add_test(NAME ${test} COMMAND qnutil ${ARGN})
-  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK qn_wbpath
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK quillon_registry
                        DEPENDS ${qn_defaults_previous})
   if(expected STREQUAL "WILL_FAIL")
     set_tests_properties(${test} PROPERTIES WILL_FAIL TRUE)
@@ -48,7 +48,7 @@ qn_defaults_step(set.badname WILL_FAIL defaults set GridOptions 1st x)
 qn_defaults_step(set.badsection WILL_FAIL defaults set "Grid Options" Spacing 1)
 # ("]]>" written out: a bracket in a CMake list would join the arguments)
 add_test(NAME qnutil.defaults.set.badcdata COMMAND qnutil defaults set Scripts OnLoad "a]]>b" --cdata)
-set_tests_properties(qnutil.defaults.set.badcdata PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK qn_wbpath
+set_tests_properties(qnutil.defaults.set.badcdata PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK quillon_registry
                      DEPENDS ${qn_defaults_previous} WILL_FAIL TRUE)
 set(qn_defaults_previous qnutil.defaults.set.badcdata)
 list(APPEND qn_defaults_steps qnutil.defaults.set.badcdata)
@@ -58,7 +58,7 @@ qn_defaults_step(usage WILL_FAIL defaults set GridOptions)
 function(qn_defaults_xpath name xpath expected)
   set(test qnutil.defaults.xmllint.${name})
   add_test(NAME ${test} COMMAND xmllint --xpath "${xpath}" ${qn_defaults_file})
-  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK qn_wbpath
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK quillon_registry
                        DEPENDS ${qn_defaults_previous} PASS_REGULAR_EXPRESSION "${expected}")
   set(qn_defaults_steps ${qn_defaults_steps} ${test} PARENT_SCOPE)
 endfunction()
@@ -78,7 +78,7 @@ add_test(NAME qnutil.defaults.broken.set COMMAND qnutil defaults set GridOptions
 add_test(NAME qnutil.defaults.broken.kept
          COMMAND ${CMAKE_COMMAND} -E compare_files ${QN_ROOT}/samples/xml/broken-defaults.xml ${qn_defaults_file})
 set_tests_properties(qnutil.defaults.broken.write qnutil.defaults.broken.set qnutil.defaults.broken.kept
-                     PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK qn_wbpath)
+                     PROPERTIES FIXTURES_REQUIRED qn_defaults RESOURCE_LOCK quillon_registry)
 set_tests_properties(qnutil.defaults.broken.write PROPERTIES DEPENDS "${qn_defaults_steps}")
 set_tests_properties(qnutil.defaults.broken.set PROPERTIES DEPENDS qnutil.defaults.broken.write WILL_FAIL TRUE)
 set_tests_properties(qnutil.defaults.broken.kept PROPERTIES DEPENDS qnutil.defaults.broken.set)

@@ -141,7 +141,7 @@ protected:
             m_ctlSound.SetCurSel(-1);
             m_ctlSound.SetWindowText(_T(""));
             SendMessage(WM_COMMAND, IDOK);
-            stillOpenAfterEmptyOk = ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd);
+            stillOpenAfterEmptyOk = m_bContinueModal != FALSE;
             SendMessage(WM_COMMAND, IDCANCEL);
             break;
         }
