@@ -16,7 +16,7 @@ using cattest::Render;
 
 enum Damage { kWhole, kNameOpen, kModuleOpen, kHelpOpen, kText1Open, kChildOpen, kText2Open };
 
-struct Spec {
+struct Plan {
     int32_t id;
     int32_t kind;
     std::string name;
@@ -27,18 +27,18 @@ struct Spec {
     Damage damage = kWhole;
 };
 
-Spec Listed(int32_t id, const std::string& manufacturer, const std::string& module, const std::string& child = "")
+Plan Listed(int32_t id, const std::string& manufacturer, const std::string& module, const std::string& child = "")
 {
     return {id, QN_DRIVER_KIND_LISTED, manufacturer, module, "", child};
 }
-Spec Attached(int32_t id, const std::string& name, const std::string& module, const std::string& help = "")
+Plan Attached(int32_t id, const std::string& name, const std::string& module, const std::string& help = "")
 {
     return {id, QN_DRIVER_KIND_ATTACHED, name, module, help};
 }
-Spec Open(Spec spec, Damage damage)
+Plan Open(Plan plan, Damage damage)
 {
-    spec.damage = damage;
-    return spec;
+    plan.damage = damage;
+    return plan;
 }
 
 template <class Char, size_t N> void FillOpen(Char (&field)[N])
@@ -47,22 +47,22 @@ template <class Char, size_t N> void FillOpen(Char (&field)[N])
         unit = 'x';
 }
 
-std::vector<QNDriverRecord> Records(const std::vector<Spec>& specs)
+std::vector<QNDriverRecord> Records(const std::vector<Plan>& plans)
 {
     std::vector<QNDriverRecord> records(QN_DRIVER_RECORD_COUNT);
     InitDriverRecords(records.data(), records.size());
-    for (size_t i = 0; i < specs.size(); ++i) {
-        const Spec& spec = specs[i];
+    for (size_t i = 0; i < plans.size(); ++i) {
+        const Plan& plan = plans[i];
         QNDriverRecord& record = records[i];
-        record.m_nID = spec.id;
-        record.m_nKind = spec.kind;
-        record.m_wFlags = spec.flags;
-        Put(record.m_szName, spec.name);
-        Put(record.m_szModule, spec.module);
-        if (!spec.help.empty())
-            Put(record.m_szHelpFile, spec.help);
-        Put(record.m_szChildName, spec.child);
-        switch (spec.damage) {
+        record.m_nID = plan.id;
+        record.m_nKind = plan.kind;
+        record.m_wFlags = plan.flags;
+        Put(record.m_szName, plan.name);
+        Put(record.m_szModule, plan.module);
+        if (!plan.help.empty())
+            Put(record.m_szHelpFile, plan.help);
+        Put(record.m_szChildName, plan.child);
+        switch (plan.damage) {
         case kWhole: break;
         case kNameOpen: FillOpen(record.m_szName); break;
         case kModuleOpen: FillOpen(record.m_szModule); break;
@@ -88,7 +88,7 @@ struct Arranged {
 };
 
 // The modules are "m0", "m1", ...; help folder "H/", runtime folder "R/".
-Arranged Arrange(const std::vector<std::vector<Spec>>& modules, const CString& help = _T("H/"),
+Arranged Arrange(const std::vector<std::vector<Plan>>& modules, const CString& help = _T("H/"),
                  const CString& runtime = _T("R/"))
 {
     ManufacturerList list;
@@ -118,7 +118,7 @@ Arranged Arrange(const std::vector<std::vector<Spec>>& modules, const CString& h
 
 struct ArrangeCase {
     const char* what;
-    std::vector<std::vector<Spec>> modules;
+    std::vector<std::vector<Plan>> modules;
     std::string tree;
     const char* fates;
 };
