@@ -8,6 +8,8 @@
 // bad (after a message on stderr), 2 for a usage error.
 #pragma once
 
+#include <QNPlatform.h>
+
 #include <span>
 #include <string>
 #include <vector>
@@ -39,5 +41,21 @@ int Fail(const wchar_t* command, const std::wstring& message, int code = 1);
 int Usage(const wchar_t* command);
 
 std::wstring Hex(unsigned long long value, int digits);
+
+// The folder of qnutil.exe, with its trailing separator.
+std::wstring ProgramFolder();
+
+// COM for the calling thread (apartment-threaded) while in scope.
+struct ComScope {
+    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ~ComScope()
+    {
+        if (SUCCEEDED(hr))
+            ::CoUninitialize();
+    }
+    ComScope() = default;
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+};
 
 } // namespace qnutil

@@ -145,15 +145,6 @@ int RunColour(std::span<const std::wstring> args)
 // --- preview ---------------------------------------------------------------------
 
 // Initialises COM for the command and undoes it at the end.
-struct ComScope {
-    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComScope()
-    {
-        if (SUCCEEDED(hr))
-            ::CoUninitialize();
-    }
-};
-
 std::wstring HrText(HRESULT hr) { return L"0x" + qnutil::Hex(static_cast<ULONG>(hr), 8); }
 
 // The WIC container for an output name: .png or .bmp.
@@ -188,7 +179,7 @@ int RunPreview(std::span<const std::wstring> args)
     if (!container)
         return Fail(L"preview", output + L": the output must be a .png or .bmp file");
 
-    ComScope com;
+    qnutil::ComScope com;
     if (FAILED(com.hr))
         return Fail(L"preview", L"COM cannot start: " + HrText(com.hr));
     CComPtr<IWICImagingFactory> factory;

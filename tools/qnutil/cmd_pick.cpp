@@ -230,23 +230,6 @@ std::optional<ULONG> ParseStartColour(const std::wstring& text)
     return static_cast<ULONG>(colour);
 }
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-struct ComScope {
-    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComScope()
-    {
-        if (SUCCEEDED(hr))
-            ::CoUninitialize();
-    }
-};
-
 struct Library {
     HMODULE module;
     ~Library()
@@ -261,7 +244,7 @@ int RunPick(std::span<const std::wstring> args)
     bool full = false;
     std::optional<int> mode;
     ULONG start = 0;
-    std::wstring resources = ProgramFolder() + L"QNResources.dll";
+    std::wstring resources = qnutil::ProgramFolder() + L"QNResources.dll";
     std::vector<std::wstring> actionTexts;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
@@ -301,7 +284,7 @@ int RunPick(std::span<const std::wstring> args)
     if (library.module == nullptr)
         return Fail(kCommand, resources + L": cannot load the resource module");
     AfxSetResourceHandle(library.module);
-    ComScope com;
+    qnutil::ComScope com;
 
     INT_PTR result = 0;
     ULONG chosen = 0;

@@ -17,25 +17,8 @@ namespace {
 using qnutil::Fail;
 using qnutil::Out;
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-struct ComScope {
-    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComScope()
-    {
-        if (SUCCEEDED(hr))
-            ::CoUninitialize();
-    }
-};
-
 struct ResourceModule {
-    HMODULE module = ::LoadLibraryExW((ProgramFolder() + L"QNResources.dll").c_str(), nullptr,
+    HMODULE module = ::LoadLibraryExW((qnutil::ProgramFolder() + L"QNResources.dll").c_str(), nullptr,
                                       LOAD_LIBRARY_AS_DATAFILE);
     ~ResourceModule()
     {
@@ -108,7 +91,7 @@ int RunSound(std::span<const std::wstring> args)
     if (!resources.module)
         return Fail(kCommand, L"QNResources.dll: cannot load the resource module");
     CResourceScope scope(resources.module);
-    ComScope com;
+    qnutil::ComScope com;
 
     SoundDlg dialog(nullptr, option, CString(sound.c_str()));
     dialog.shot = shot;
@@ -217,7 +200,7 @@ int RunTabs(std::span<const std::wstring> args)
         else
             return qnutil::Usage(kCommand);
     }
-    ComScope com;
+    qnutil::ComScope com;
     TabsFrame frame;
     frame.shot = shot;
     if (!frame.Open())

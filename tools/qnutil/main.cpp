@@ -58,6 +58,14 @@ Registration::Registration(const wchar_t* name, const wchar_t* usage, const wcha
 
 const std::vector<Command>& Commands() { return Table(); }
 
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
 void Out(const std::wstring& text) { Write(stdout, STD_OUTPUT_HANDLE, text); }
 
 void Err(const std::wstring& text) { Write(stderr, STD_ERROR_HANDLE, text); }
