@@ -1,8 +1,8 @@
 // The colour conversions run per pixel while a screen is painted or previewed:
 // each should cost a few nanoseconds, with no search and no allocation.
-#include <QNColor.h>
+#include <QNColour.h>
 
-#include "colour/TargetColorBulk.h"
+#include "colour/TargetColourBulk.h"
 
 #include <benchmark/benchmark.h>
 #include <libyuv/convert_from_argb.h>

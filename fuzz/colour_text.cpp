@@ -1,7 +1,7 @@
 // CColor text input: SetString parses host text as three hexadecimal fields,
 // GetColorrefFromName compares it with the named colours. Any UTF-16 text must
 // give a defined result without reading past its end.
-#include <QNColor.h>
+#include <QNColour.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -9,7 +9,7 @@
 #include <QNText.h>
 #include <QNNumeral.h>
 #include <QNClassTable.h>
-#include <QNColor.h>
+#include <QNColour.h>
 #include <QNBlock.h>
 #include <QNStream.h>
 #include <QNRefObjList.h>
@@ -21,7 +21,7 @@
 #include <QNMenus.h>
 #ifdef _WIN32
 #include <QNXml.h>
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 #include <QNTabWnd.h>
 #include <QNWindows.h>
 #endif

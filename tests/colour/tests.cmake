@@ -3,7 +3,7 @@
 # that the same tests run there and the dialog tests can place clicks by the
 # grid's layout). The native program gets them from the static library.
 if(WIN32)
-  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColorBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp
-                                   ${QN_ROOT}/src/colour/ColorPickerLogic.cpp)
+  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColourBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp
+                                   ${QN_ROOT}/src/colour/ColourPickerLogic.cpp)
   target_include_directories(${target} PRIVATE ${QN_ROOT}/src)
 endif()

@@ -2,7 +2,7 @@
 // items, typing, keys and buttons, all as messages.
 #pragma once
 
-#include "colour/ColorPickerLogic.h"
+#include "colour/ColourPickerLogic.h"
 #include "support/win32/DialogDriver.h"
 
 #include <gtest/gtest.h>

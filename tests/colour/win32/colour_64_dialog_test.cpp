@@ -1,7 +1,7 @@
 // CKest64ColorDlg run modally and driven from inside by messages: choosing
 // with the mouse and the keyboard, the fields and their validation, the
 // transparent choice, the eyedropper, and the resource failure rules.
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
 #include "colour/win32/ColourDialogSteps.h"
 #include "support/win32/WindowPixels.h"

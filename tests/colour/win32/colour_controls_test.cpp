@@ -1,9 +1,9 @@
 // The colour grid, swatch and transparent area on plain statics of a popup
 // window: cell geometry and frames read back as pixels, hit tests at cell
 // edges and gaps, keys, and the captions with and without string 7415.
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
-#include "colour/ColorPickerLogic.h"
+#include "colour/ColourPickerLogic.h"
 #include "support/win32/WindowPixels.h"
 
 #include <gtest/gtest.h>

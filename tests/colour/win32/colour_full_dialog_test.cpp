@@ -2,7 +2,7 @@
 // messages: the result and the transparent choice, the target swatch, the
 // RGB field rule, the eyedropper, the history across instances, and the
 // resource failure rules.
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
 #include "colour/win32/ColourDialogSteps.h"
 #include "support/win32/WindowPixels.h"

@@ -1,6 +1,6 @@
 // Grid layout and hit test, focus moves, the 64-colour levels, the RGB field
 // conversion and the colour history.
-#include "colour/ColorPickerLogic.h"
+#include "colour/ColourPickerLogic.h"
 
 #include <gtest/gtest.h>
 

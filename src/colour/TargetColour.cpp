@@ -1,10 +1,10 @@
 // Target colour modes: reduction of colours to what a panel shows, and the
 // packed colour words of the panels' screen data.
-#include <QNColor.h>
+#include <QNColour.h>
 
-#include "ColorLevels.h"
-#include "TargetColorBulk.h"
-#include "TargetColorFast.h"
+#include "ColourLevels.h"
+#include "TargetColourBulk.h"
+#include "TargetColourFast.h"
 
 using namespace qncolour;
 
@@ -70,7 +70,7 @@ short KESTCOLOR::GetTargetColorDepth(int nMode)
 }
 
 // With the mode's own depth: the straight-line conversions of
-// TargetColorFast.h, which the tests hold to the three-argument form below.
+// TargetColourFast.h, which the tests hold to the three-argument form below.
 ULONG GetConvertedTargetColor(int nMode, ULONG color)
 {
     // Ordered by cost per call: unchanged modes first, then the plain channel

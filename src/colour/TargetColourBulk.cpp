@@ -3,8 +3,8 @@
 // eight colours per step (channel tables by vector gathers, grey levels by
 // vector max/min and integer arithmetic, the transparent flag by a blend), and
 // for the channel-table modes an AVX-512 VBMI loop of 16 colours per step.
-#include "TargetColorBulk.h"
-#include "TargetColorFast.h"
+#include "TargetColourBulk.h"
+#include "TargetColourFast.h"
 #include "frame/CpuFeatures.h"
 
 #if defined(__x86_64__)

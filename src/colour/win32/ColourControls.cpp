@@ -1,11 +1,11 @@
 // The colour grid, the colour swatch and the transparent area: statics that
 // their dialog subclasses and feeds with mouse positions and key messages.
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
-#include <QNColor.h>
+#include <QNColour.h>
 
-#include "colour/ColorPickerLogic.h"
-#include "colour/win32/ColorResources.h"
+#include "colour/ColourPickerLogic.h"
+#include "colour/win32/ColourResources.h"
 
 using qncolour::GridCell;
 using qncolour::GridLayout;

@@ -2,7 +2,7 @@
 // and the few drawing helpers they share. Windows-only.
 #pragma once
 
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
 namespace qncolour {
 

@@ -1,6 +1,6 @@
 // CColor: a colour with lazily converted RGB and HLS views, its hexadecimal
 // text and the table of named colours.
-#include <QNColor.h>
+#include <QNColour.h>
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Per-colour conversions of each target mode as straight-line code: three
 // look-ups in 256-entry channel tables (built at compile time from the level
-// tables in ColorLevels.h) or a few integer operations, with no search and no
+// tables in ColourLevels.h) or a few integer operations, with no search and no
 // data-dependent branch. GetConvertedTargetColor(mode, colour), GetIFileColor
 // and the bulk functions run these; the reductions and encoders in
-// TargetColor.cpp stay as the definition they are tested against.
+// TargetColour.cpp stay as the definition they are tested against.
 #pragma once
 
-#include "ColorLevels.h"
+#include "ColourLevels.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // CColor: the two lazily converted views, the hexadecimal text and the named
 // colour table.
-#include <QNColor.h>
+#include <QNColour.h>
 
 #include <support/AfxTestPrint.h>
 

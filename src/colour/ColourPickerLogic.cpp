@@ -1,7 +1,7 @@
-// Portable arithmetic of the colour controls and dialogs (see ColorPickerLogic.h).
-#include "colour/ColorPickerLogic.h"
+// Portable arithmetic of the colour controls and dialogs (see ColourPickerLogic.h).
+#include "colour/ColourPickerLogic.h"
 
-#include "colour/ColorLevels.h"
+#include "colour/ColourLevels.h"
 
 #include <climits>
 

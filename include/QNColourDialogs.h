@@ -28,7 +28,7 @@
 #include <QNPlatform.h>
 
 #ifndef _WIN32
-#error "QNColorDialogs.h is Windows-only"
+#error "QNColourDialogs.h is Windows-only"
 #endif
 
 #include <afx/afxwin.h>

@@ -2,8 +2,8 @@
 //
 // The level tables below are written out again from the panels' documentation
 // rather than taken from the library, so a wrong entry on either side shows.
-#include <QNColor.h>
-#include <colour/TargetColorBulk.h>
+#include <QNColour.h>
+#include <colour/TargetColourBulk.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Resource loads of the colour dialogs and controls, and shared helpers.
-#include "colour/win32/ColorResources.h"
+#include "colour/win32/ColourResources.h"
 
 namespace qncolour {
 

@@ -1,10 +1,10 @@
 // CKest64ColorDlg: the 64-colour picker on template 7305.
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
-#include <QNColor.h>
+#include <QNColour.h>
 
-#include "colour/ColorPickerLogic.h"
-#include "colour/win32/ColorResources.h"
+#include "colour/ColourPickerLogic.h"
+#include "colour/win32/ColourResources.h"
 
 using namespace qncolour;
 

@@ -1,11 +1,11 @@
 // CKestFullColorDlg: the common colour dialog on template 7300, with a target
 // swatch, a transparent area, an eyedropper and the process-wide history.
-#include <QNColorDialogs.h>
+#include <QNColourDialogs.h>
 
-#include <QNColor.h>
+#include <QNColour.h>
 
-#include "colour/ColorPickerLogic.h"
-#include "colour/win32/ColorResources.h"
+#include "colour/ColourPickerLogic.h"
+#include "colour/win32/ColourResources.h"
 
 #include <ctime>
 
