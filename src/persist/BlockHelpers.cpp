@@ -3,6 +3,7 @@
 #include <QNBlock.h>
 
 #include "common/Result.h"
+#include "persist/StreamIO.h"
 
 #include <bit>
 #include <cstring>
@@ -277,16 +278,16 @@ HRESULT CKESTLoadHelper::KESTLoadStringData(CString& value, ULONG& nBytesLeft)
     ULONG count = sizeof byteCount;
     QN_RETURN_IF_NOT_OK(KESTLoad(&byteCount, count, nBytesLeft));
     value.Empty();
-    // security: the length is from the archive. It is taken as signed, so a
-    // length with the top bit set reads nothing; each chunk is checked against
-    // the bytes left before it is read, so nothing is allocated ahead of the
-    // data that actually came.
-    LONG remaining = static_cast<LONG>(byteCount);
+    // security: the length is from the archive. One beyond the largest text
+    // (the top bit set) reads nothing; each chunk is checked against the bytes
+    // left before it is read, so nothing is allocated ahead of the data that
+    // actually came.
+    ULONG remaining = byteCount > qn::persist::kMaxTextBytes ? 0 : byteCount;
     WCHAR chunk[kChunkBytes / sizeof(WCHAR) + 1];
     while (remaining > 0) {
-        ULONG size = remaining < LONG(kChunkBytes) ? ULONG(remaining) : kChunkBytes;
+        ULONG size = remaining < kChunkBytes ? remaining : kChunkBytes;
         QN_RETURN_IF_NOT_OK(KESTLoad(chunk, size, nBytesLeft));
-        remaining -= static_cast<LONG>(size);
+        remaining -= size;
         // The chunk's text ends after its whole characters (an odd count loses
         // its last byte) or at an embedded zero character, whichever is first.
         chunk[size / sizeof(WCHAR)] = 0;

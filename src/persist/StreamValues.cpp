@@ -15,11 +15,9 @@ static_assert(std::endian::native == std::endian::little,
 namespace {
 
 using qn::persist::ReadExact;
+using qn::persist::kMaxTextBytes;
 using qn::persist::kTextChunk;
 
-// The largest BSTR byte count that LoadBSTR accepts. A count with the top bit
-// set cannot be a platform string's length (they are at most 2^31 - 1 bytes).
-constexpr ULONG kMaxTextBytes = 0x7FFFFFFF;
 // Characters are read in chunks that start small and double up to
 // kTextChunk, so that the memory held never runs far ahead of the bytes the
 // stream actually delivered, however large the count it stated.

@@ -15,16 +15,13 @@
 namespace {
 
 using qn::persist::ReadExact;
+using qn::persist::kMaxTextBytes;
 using qn::persist::kTextChunk;
 
 // The result code for a stream that holds no further object: the Win32
 // end-of-file error in result-code form.
 const HRESULT kEndOfStream = HRESULT_FROM_WIN32(ERROR_HANDLE_EOF);
 static_assert(HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) == static_cast<HRESULT>(0x80070026));
-
-// The largest byte length a platform string can have; a text count from the
-// stream whose N - 2 reaches it cannot be held, as SysAllocStringByteLen says.
-constexpr ULONG kMaxPlatformStringBytes = 0x7FFFFFFE;
 
 
 // The characters of a variant's text form: N (4 bytes), then N bytes, the last
@@ -37,11 +34,12 @@ HRESULT ReadVariantText(IStream* stream, BSTR* text)
     QN_RETURN_IF_FAILED(ReadExact(stream, &count, sizeof count));
     if (count == 0)
         return S_OK;
-    // security: the count is from the stream. N = 1 wraps N - 2 to a length no
-    // platform string can have, exactly as an oversized count does.
-    const ULONG length = count - 2;
-    if (length >= kMaxPlatformStringBytes)
+    // security: the count is from the stream. N = 1 leaves no room for the
+    // terminator, so no platform string of N - 2 bytes can be made, exactly as
+    // for an oversized count.
+    if (count < sizeof(OLECHAR) || count > kMaxTextBytes)
         return E_OUTOFMEMORY;
+    const ULONG length = count - sizeof(OLECHAR);
     std::vector<BYTE> bytes;
     for (ULONG done = 0; done < count;) {
         const ULONG chunk = std::min(kTextChunk, count - done);
@@ -137,10 +135,12 @@ HRESULT CQNUtility::KESTReadFromStream(CComVariant& var, IStream* pStream)
     }
 
     if (const ULONG size = FixedValueSize(type)) {
+        // A full read hands back the stream's own success code.
         BYTE bytes[8] = {};
-        QN_RETURN_IF_FAILED(ReadExact(pStream, bytes, size));
+        const HRESULT read = ReadExact(pStream, bytes, size);
+        QN_RETURN_IF_FAILED(read);
         std::memcpy(value, bytes, size);
-        return S_OK;
+        return read;
     }
 
     BSTR text = nullptr;
