@@ -2,25 +2,16 @@
 // identifier hash of rpcrt4, with the results of the Windows functions.
 #include <qnport/windows_port.h>
 
-namespace {
+#include "common/AsciiText.h"
 
-int HexValue(OLECHAR c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
-}
+namespace {
 
 // Reads `digits` hexadecimal digits at text[at]; false on any other character.
 bool ReadHex(LPCOLESTR text, int at, int digits, uint32_t& value)
 {
     value = 0;
     for (int i = 0; i < digits; ++i) {
-        const int digit = HexValue(text[at + i]);
+        const int digit = qn::ascii::HexDigitValue(text[at + i]);
         if (digit < 0)
             return false;
         value = (value << 4) | static_cast<uint32_t>(digit);

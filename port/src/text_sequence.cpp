@@ -1,12 +1,9 @@
 // Native bodies of the sequence-naming platform services: ASCII digits and
 // plain decimal integers, the same on every machine.
+#include "common/AsciiText.h"
 #include "text/SequencePlatform.h"
 
 #include <climits>
-
-#ifndef DISP_E_TYPEMISMATCH
-#define DISP_E_TYPEMISMATCH _HRESULT_TYPEDEF_(0x80020005L)
-#endif
 
 namespace qn::text {
 
@@ -17,7 +14,7 @@ bool FindTrailingDigits(LPCWSTR name, int length, int* digitsStart)
     if (g_failDigitClassification)
         return false;
     int start = length;
-    while (start > 0 && name[start - 1] >= u'0' && name[start - 1] <= u'9')
+    while (start > 0 && qn::ascii::IsDigit(name[start - 1]))
         --start;
     *digitsStart = start;
     return true;
@@ -36,7 +33,7 @@ HRESULT ReadInt32(LPCWSTR text, LONG* value)
     long long magnitude = 0;
     bool overflow = false;
     for (; *p; ++p) {
-        if (*p < u'0' || *p > u'9')
+        if (!qn::ascii::IsDigit(*p))
             return DISP_E_TYPEMISMATCH;
         if (!overflow)
             magnitude = magnitude * 10 + (*p - u'0');
@@ -53,17 +50,9 @@ HRESULT ReadInt32(LPCWSTR text, LONG* value)
 
 HRESULT WriteInt32(LONG value, CString& text)
 {
-    WCHAR buffer[12];
-    WCHAR* end = buffer + 12;
-    WCHAR* p = end;
-    long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
-    do {
-        *--p = static_cast<WCHAR>(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    if (value < 0)
-        *--p = u'-';
-    text = CString(p, static_cast<int>(end - p));
+    char digits[11];
+    char* const end = qn::ascii::FormatInt32(value, digits);
+    text = CString(digits, static_cast<int>(end - digits));
     return S_OK;
 }
 

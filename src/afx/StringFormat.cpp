@@ -4,6 +4,8 @@
 // std::to_chars (shortest-exact conversion, no locale).
 #include <afx/afx.h>
 
+#include "common/AsciiText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -98,7 +100,7 @@ private:
     static int ReadNumber(const WCHAR*& p)
     {
         long long n = 0;
-        while (*p >= '0' && *p <= '9') {
+        while (qn::ascii::IsDigit(*p)) {
             n = n * 10 + (*p++ - '0');
             if (n > INT32_MAX)
                 n = INT32_MAX;

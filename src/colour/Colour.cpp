@@ -2,6 +2,10 @@
 // text and the table of named colours.
 #include <QNColour.h>
 
+#include "common/AsciiText.h"
+
+#include <cstddef>
+
 namespace {
 
 constexpr ULONG kChannelMask = 0x00FFFFFF;
@@ -28,19 +32,6 @@ unsigned char ChannelFromUnit(float v)
     return static_cast<unsigned char>(scaled);
 }
 
-// The white space that the C runtime's scanf skips before a field.
-bool IsScanSpace(WCHAR ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
-
-int HexDigitValue(WCHAR ch)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
 
 // One "%2x" field: white space skipped, then at most two characters, an
 // optional sign (counted in the width, as the C runtime counts it) and
@@ -48,7 +39,7 @@ int HexDigitValue(WCHAR ch)
 // special: "0x" reads as the field 0 followed by the text "x".
 bool ScanHexField(LPCWSTR& text, unsigned& value)
 {
-    while (IsScanSpace(*text))
+    while (qn::ascii::IsCSpace(*text))
         ++text;
     int width = 2;
     bool negative = false;
@@ -60,7 +51,7 @@ bool ScanHexField(LPCWSTR& text, unsigned& value)
     unsigned result = 0;
     int digits = 0;
     for (; width > 0; --width, ++text, ++digits) {
-        const int digit = HexDigitValue(*text);
+        const int digit = qn::ascii::HexDigitValue(*text);
         if (digit < 0)
             break;
         result = result * 16 + static_cast<unsigned>(digit);
@@ -75,9 +66,7 @@ bool ScanHexField(LPCWSTR& text, unsigned& value)
 bool EqualIgnoringAsciiCase(LPCWSTR text, int length, LPCWSTR lowerName)
 {
     for (int i = 0; i < length; ++i, ++lowerName) {
-        WCHAR ch = text[i];
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<WCHAR>(ch - 'A' + 'a');
+        const WCHAR ch = qn::ascii::ToLower(text[i]);
         if (*lowerName == 0 || ch != *lowerName)
             return false;
     }

@@ -2,8 +2,8 @@
 #include "colour/ColourPickerLogic.h"
 
 #include "colour/ColourLevels.h"
+#include "common/AsciiText.h"
 
-#include <climits>
 
 namespace qncolour {
 
@@ -16,8 +16,6 @@ constexpr unsigned kVkDown = 40;
 
 constexpr int kMargin = 3;
 constexpr int kGap = 5;
-
-bool IsSpace(WCHAR ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
 } // namespace
 
@@ -92,20 +90,7 @@ int TextToInt(const WCHAR* text)
 {
     if (text == nullptr)
         return 0;
-    while (IsSpace(*text))
-        ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    long long value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) // saturate; keep going to stay in range
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        return static_cast<int>(-value < INT_MIN ? INT_MIN : -value);
-    return static_cast<int>(value > INT_MAX ? INT_MAX : value);
+    return qn::ascii::ParseInt32(text);
 }
 
 ULONG WithChannel(ULONG colour, Channel channel, int value)

@@ -2,8 +2,7 @@
 // map from strings to pointers.
 #include <QNInterfaceMaps.h>
 
-#include <algorithm>
-#include <limits>
+#include "common/AsciiText.h"
 
 namespace {
 
@@ -88,41 +87,15 @@ void NextCounted(const CMapStringToPtr& map, POSITION& pos, CString& key, IUnkno
 // digits and the sign are the same in every code page.
 CString KeyText(LONG key)
 {
-    char digits[16];
-    char* end = digits + sizeof digits;
-    char* p = end;
-    *--p = '\0';
-    // Unsigned magnitude, so that LONG_MIN has one too.
-    unsigned long magnitude = key < 0 ? 0ul - static_cast<unsigned long>(key) : static_cast<unsigned long>(key);
-    do {
-        *--p = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    if (key < 0)
-        *--p = '-';
-    return CString(p);
+    char digits[11];
+    char* const end = qn::ascii::FormatInt32(key, digits);
+    return CString(digits, static_cast<int>(end - digits));
 }
 
 // The usual decimal text-to-long conversion: leading white space, an optional
 // sign, digits up to the first non-digit; 0 without digits; out of range
-// clamps to the nearest limit.
-LONG KeyNumber(const CString& text)
-{
-    LPCWSTR p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    // LONG is 32 bits on every build (natively `long` is not).
-    constexpr long long kMax = std::numeric_limits<LONG>::max(), kMin = std::numeric_limits<LONG>::min();
-    long long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-        value = std::min(value * 10 + (*p - '0'), kMax + 1);
-    if (negative)
-        value = -value;
-    return static_cast<LONG>(std::clamp(value, kMin, kMax));
-}
+// clamps to the nearest limit. LONG is 32 bits on every build.
+LONG KeyNumber(const CString& text) { return qn::ascii::ParseInt32(static_cast<LPCWSTR>(text)); }
 
 } // namespace
 

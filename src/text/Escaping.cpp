@@ -2,6 +2,7 @@
 // delimiter tokenizer.
 #include <QNUtilityClass.h>
 
+#include "common/AsciiText.h"
 #include "text/TextBuffer.h"
 
 #include <string>
@@ -140,7 +141,7 @@ public:
             else if (Has(m_ops, eEscControl) && Control(d, &written)) {
                 // `written` is set.
             }
-            else if (d >= _T('0') && d <= _T('7') && Has(m_ops, eEscOctal))
+            else if (qn::ascii::IsOctalDigit(d) && Has(m_ops, eEscOctal))
                 written = Octal(in, length, i + 1, &next);
             else if ((d == _T('x') || d == _T('X')) && Has(m_ops, eEscHex))
                 written = Hex(in, length, i + 2, &next);
@@ -178,7 +179,7 @@ private:
     {
         unsigned value = 0;
         size_t j = first;
-        while (j < length && j - first < 3 && in[j] >= _T('0') && in[j] <= _T('7'))
+        while (j < length && j - first < 3 && qn::ascii::IsOctalDigit(in[j]))
             value = value * 8 + unsigned(in[j++] - _T('0'));
         *next = j;
         return WCHAR(value);
@@ -191,17 +192,10 @@ private:
         uint32_t value = 0;
         size_t j = first;
         for (; j < length && j - first < 8; ++j) {
-            const WCHAR h = in[j];
-            unsigned digit;
-            if (h >= _T('0') && h <= _T('9'))
-                digit = unsigned(h - _T('0'));
-            else if (h >= _T('a') && h <= _T('f'))
-                digit = unsigned(h - _T('a') + 10);
-            else if (h >= _T('A') && h <= _T('F'))
-                digit = unsigned(h - _T('A') + 10);
-            else
+            const int digit = qn::ascii::HexDigitValue(in[j]);
+            if (digit < 0)
                 break;
-            value = value * 16 + digit;
+            value = value * 16 + unsigned(digit);
         }
         *next = j;
         return WCHAR(value & 0xFFFF);

@@ -21,7 +21,8 @@
 
 #include <QNNumeral.h>
 
-#include "NumeralLimits.h"
+#include "common/AsciiText.h"
+#include "text/NumeralLimits.h"
 
 #include <cstdint>
 
@@ -52,11 +53,11 @@ enum : uint8_t {
 constexpr uint8_t ClassOf(int ch)
 {
     uint8_t flags = 0;
-    if (ch >= '0' && ch <= '9')
-        flags |= kDigit | kHex;
-    if (ch >= '0' && ch <= '7')
+    if (qn::ascii::IsDigit(ch))
+        flags |= kDigit;
+    if (qn::ascii::IsOctalDigit(ch))
         flags |= kOctal;
-    if ((ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f'))
+    if (qn::ascii::IsHexDigit(ch))
         flags |= kHex;
     if (ch == ' ' || ch == '\t' || ch == '\f' || ch == '\n' || ch == '\r')
         flags |= kBlank;
@@ -80,9 +81,6 @@ static_assert(kClasses.flags[int{'7'}] == (kDigit | kOctal | kHex) && kClasses.f
 
 inline bool Is(WCHAR ch, uint8_t flag) { return ch < 128 && (kClasses.flags[ch] & flag); }
 
-// The parser's value of a hexadecimal digit.
-inline int32_t HexValue(WCHAR ch) { return ch <= '9' ? ch - '0' : ch % 16 + 9; }
-
 // The parser's saturation at the largest 32-bit integer.
 inline int32_t Accumulate(int32_t value, int radix, int32_t digit)
 {
@@ -105,7 +103,6 @@ inline const WCHAR* SkipBlanks(const WCHAR* p, int& line, int& column)
     return p;
 }
 
-inline WCHAR UpperHex(WCHAR ch) { return ch >= 'a' ? static_cast<WCHAR>(ch - 'a' + 'A') : ch; }
 
 // The helper's Fits on the digits [digits, digits + count), upper-cased.
 inline bool Fits(const WCHAR* digits, int count, const IntegerLimit& limit)
@@ -113,7 +110,7 @@ inline bool Fits(const WCHAR* digits, int count, const IntegerLimit& limit)
     if (count != limit.length)
         return count < limit.length;
     for (int i = 0; i < count; ++i) {
-        const WCHAR ch = UpperHex(digits[i]);
+        const WCHAR ch = qn::ascii::ToUpper(digits[i]);
         if (ch != limit.limit[i])
             return ch < limit.limit[i];
     }
@@ -268,7 +265,7 @@ inline const WCHAR* ScanNumber(const WCHAR* p, bool minus, CommonLiteral& result
             digits = ++p;
             radix = 16;
             for (; Is(*p, kHex); ++p)
-                value = Accumulate(value, 16, HexValue(*p));
+                value = Accumulate(value, 16, qn::ascii::HexDigitValue(*p));
             if (p == digits)
                 return nullptr;
         } else if (Is(*p, kOctal)) {

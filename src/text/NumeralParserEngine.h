@@ -11,12 +11,14 @@
 #include <QNNumeral.h>
 #include <QNResult.h>
 
+#include "common/AsciiText.h"
+
 #include <cstdint>
 #include <cstdio>
 
 namespace qn::numeral {
 
-#include "NumeralParserTables.inc"
+#include "text/NumeralParserTables.inc"
 
 // A value stack entry: the character code of a terminal, a number (digit
 // values, escape values, a QNDataType), or a pointer to one of the helper's
@@ -78,7 +80,7 @@ inline uint8_t CharacterClass(WCHAR ch) { return ch < 128 ? kCharacterClass[ch] 
 
 inline bool IsWordCharacter(WCHAR ch)
 {
-    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_';
+    return qn::ascii::IsLetter(ch) || qn::ascii::IsDigit(ch) || ch == '_';
 }
 
 // The message for an error in `state` on `terminal`, whose first character is

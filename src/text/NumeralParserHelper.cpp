@@ -6,6 +6,7 @@
 
 #include <afx/afx.h>
 
+#include "common/AsciiText.h"
 #include "text/NumeralLimits.h"
 
 namespace {
@@ -25,9 +26,7 @@ CString AsciiUpper(const CString& text)
     CString upper = DeepCopy(text);
     const int length = upper.GetLength();
     for (int i = 0; i < length; ++i) {
-        const WCHAR ch = upper.GetAt(i);
-        if (ch >= 'a' && ch <= 'z')
-            upper.SetAt(i, static_cast<WCHAR>(ch - 'a' + 'A'));
+        upper.SetAt(i, qn::ascii::ToUpper(upper.GetAt(i)));
     }
     return upper;
 }
@@ -53,7 +52,7 @@ int ExponentValue(const CString& text)
     int value = 0;
     for (; i < text.GetLength(); ++i) {
         const WCHAR ch = text.GetAt(i);
-        if (ch < '0' || ch > '9')
+        if (!qn::ascii::IsDigit(ch))
             break;
         value = value * 10 + (ch - '0');
     }

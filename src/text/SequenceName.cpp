@@ -9,6 +9,7 @@
 // count as 0.
 #include <QNUtilityClass.h>
 
+#include "common/AsciiText.h"
 #include "text/SequencePlatform.h"
 
 #include <climits>
@@ -80,7 +81,7 @@ bool ParseDecimal(const CString& text, bool* negative, Magnitude* magnitude)
     magnitude->clear();
     for (; i < length; ++i) {
         const WCHAR c = text[i];
-        if (c < _T('0') || c > _T('9'))
+        if (!qn::ascii::IsDigit(c))
             return false;
         if (!magnitude->empty() || c != _T('0'))
             magnitude->push_back(char(c));

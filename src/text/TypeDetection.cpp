@@ -4,6 +4,7 @@
 #include <QNResult.h>
 #include <QNUtilityClass.h>
 
+#include "common/AsciiText.h"
 #include "text/NamePlatform.h"
 #include "text/NumeralFastPath.h"
 
@@ -12,8 +13,6 @@
 namespace {
 
 constexpr int kMaxNameLength = 32; // fixed; the sequence-name limit plays no part
-
-bool IsAsciiLetter(WCHAR ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); }
 
 } // namespace
 
@@ -93,7 +92,7 @@ HRESULT CQNUtility::IsValidEnglishFilename(CString& strName)
     const int length = strName.GetLength();
     for (int i = 0; i < length; ++i) {
         const WCHAR ch = strName.GetAt(i);
-        const bool passes = (i > 0 && ch >= '0' && ch <= '9') || IsAsciiLetter(ch) || ch == '-';
+        const bool passes = (i > 0 && qn::ascii::IsDigit(ch)) || qn::ascii::IsLetter(ch) || ch == '-';
         if (!passes)
             return QN_E_INVALIDCHAR;
     }

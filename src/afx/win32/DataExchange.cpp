@@ -1,5 +1,6 @@
 // Dialog data exchange: DoDataExchange's DDX_ routines.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
+#include "common/AsciiText.h"
 
 #include <climits>
 
@@ -69,7 +70,7 @@ bool ParseInteger(const CString& text, LONGLONG minimum, LONGLONG maximum, LONGL
         return false;
     LONGLONG magnitude = 0;
     for (; *p; ++p) {
-        if (*p < L'0' || *p > L'9')
+        if (!qn::ascii::IsDigit(*p))
             return false;
         magnitude = magnitude * 10 + (*p - L'0');
         if (magnitude > static_cast<LONGLONG>(UINT_MAX) + 1) // beyond any range asked for

@@ -5,6 +5,9 @@
 #include <QNNumeral.h>
 #include <afx/atlbase.h>
 
+#include "common/AsciiText.h"
+#include "text/NamePlatform.h"
+
 namespace {
 
 // A locale and the conversion flags that go with it.
@@ -83,7 +86,7 @@ const NUMBERFMTW& UserIntegerNumberFormat()
     WCHAR grouping[6] = {};
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, 6);
     UINT groups = 0;
-    for (const WCHAR* p = grouping; *p >= L'0' && *p <= L'9'; ++p)
+    for (const WCHAR* p = grouping; qn::ascii::IsDigit(*p); ++p)
         groups = groups * 10 + static_cast<UINT>(*p - L'0');
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, f.decimalSeparator, 5);
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, f.thousandSeparator, 5);
