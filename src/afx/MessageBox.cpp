@@ -2,7 +2,7 @@
 // and the hook that tests use to observe and answer them.
 #include <afx/afx.h>
 
-#include "Platform.h"
+#include "afx/Platform.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The platform-neutral rules of the configuration and language functions.
-#include "ConfigurationRules.h"
+#include "frame/ConfigurationRules.h"
 
 namespace qn::frame {
 

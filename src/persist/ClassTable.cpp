@@ -17,7 +17,7 @@ struct ClassIdPair {
 // Generated once by tools/gen_class_table.py; see that script for the
 // properties the rows have.
 constexpr ClassIdPair kClassIdPairs[] = {
-#include "ClassTableData.inc"
+#include "persist/ClassTableData.inc"
 };
 static_assert(std::size(kClassIdPairs) == 1150, "the conversion table has 1150 pairs");
 

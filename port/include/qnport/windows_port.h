@@ -362,3 +362,16 @@ typedef struct tagRECT {
     LONG bottom;
 } RECT, *LPRECT;
 typedef const RECT* LPCRECT;
+
+// ---------------------------------------------------------------------------
+// Character-type flags of CT_CTYPE1 (winnls.h): port/src/text_names.cpp.
+#define C1_UPPER 0x0001
+#define C1_LOWER 0x0002
+#define C1_DIGIT 0x0004
+#define C1_SPACE 0x0008
+#define C1_PUNCT 0x0010
+#define C1_CNTRL 0x0020
+#define C1_BLANK 0x0040
+#define C1_XDIGIT 0x0080
+#define C1_ALPHA 0x0100
+#define C1_DEFINED 0x0200

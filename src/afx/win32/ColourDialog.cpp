@@ -1,7 +1,7 @@
 // CCommonDialog and CColorDialog over ChooseColorW.
 #include <afx/afxdlgs.h>
 
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 IMPLEMENT_DYNAMIC(CColorDialog, CCommonDialog)

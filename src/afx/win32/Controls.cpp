@@ -1,6 +1,6 @@
 // The control classes: creation over the system's control classes and the few
 // operations that are more than one message.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)

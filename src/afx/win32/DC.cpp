@@ -1,5 +1,5 @@
 // Device contexts: CDC over an HDC, and the scoped CPaintDC, CClientDC, CWindowDC.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)

@@ -1,5 +1,5 @@
 // CDialog: templates from the resource modules, the modal loop, OK and Cancel.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

@@ -1,5 +1,5 @@
 // GDI objects: owners of pens, brushes, fonts, bitmaps and regions.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 IMPLEMENT_DYNAMIC(CPen, CGdiObject)

@@ -1,5 +1,5 @@
 // The per-thread handle maps and temporary objects.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 namespace {
 thread_local AfxThreadWindowState* t_windowState = nullptr;

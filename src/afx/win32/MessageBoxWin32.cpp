@@ -2,7 +2,7 @@
 // titled with the application's name.
 #include <afx/afxwin.h>
 
-#include "../Platform.h"
+#include "afx/Platform.h"
 
 int afx_platform::ShowMessageBox(LPCTSTR text, UINT type)
 {

@@ -1,8 +1,8 @@
 // Module states, the application object and the chain of extension modules.
 #include <afx/afxwin.h>
 
-#include "LibraryStartup.h"
-#include "WindowState.h"
+#include "afx/LibraryStartup.h"
+#include "afx/win32/WindowState.h"
 
 #include <memory>
 

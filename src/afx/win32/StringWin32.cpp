@@ -2,8 +2,8 @@
 // case rules and string resources.
 #include <afx/afx.h>
 
-#include "../Platform.h"
-#include "ResourceHandle.h"
+#include "afx/Platform.h"
+#include "afx/win32/ResourceHandle.h"
 
 namespace afx_platform {
 

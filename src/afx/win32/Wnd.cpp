@@ -1,5 +1,5 @@
 // CWnd: creation, destruction and the operations over its window handle.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 #include <set>
 #include <string>

@@ -2,7 +2,7 @@
 // objects, the current message) -> CWnd::WindowProc -> OnWndMsg (the message
 // map) or DefWindowProc (the window's previous procedure). Also the creation
 // hook that subclasses a window before its first message.
-#include "WindowState.h"
+#include "afx/win32/WindowState.h"
 
 // --- Module state of a window procedure --------------------------------------
 

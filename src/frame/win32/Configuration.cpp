@@ -7,8 +7,8 @@
 
 #include <afx/afxfind.h>
 
-#include "../ConfigurationRules.h"
-#include "ConfigurationStore.h"
+#include "frame/ConfigurationRules.h"
+#include "frame/win32/ConfigurationStore.h"
 
 #include <cstring>
 #include <cwchar>

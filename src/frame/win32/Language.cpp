@@ -3,8 +3,8 @@
 #include <QNConfiguration.h>
 #include <QNUtilityClass.h>
 
-#include "../ConfigurationRules.h"
-#include "ConfigurationStore.h"
+#include "frame/ConfigurationRules.h"
+#include "frame/win32/ConfigurationStore.h"
 
 #include <cwchar>
 

@@ -1,7 +1,7 @@
 // Load and unload of QNUtility.dll: the application object and DllMain.
 #include <QNFrame.h>
 
-#include "../../afx/win32/LibraryStartup.h"
+#include "afx/LibraryStartup.h"
 
 namespace {
 

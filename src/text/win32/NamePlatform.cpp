@@ -1,18 +1,12 @@
-// Windows bodies of the type-detection and name platform services.
+// Windows body of the character classification of name validation (the
+// number service is with the number conversions, NumberConversion.cpp).
 #include "text/NamePlatform.h"
-
-#include <QNUtilityClass.h>
 
 namespace qn::text {
 
 bool ClassifyCharacters(LPCWSTR text, int count, WORD* types)
 {
     return ::GetStringTypeExW(LOCALE_USER_DEFAULT, CT_CTYPE1, text, count, types) != FALSE;
-}
-
-bool NumberTextToInternal(LPCWSTR userText, CString& internal)
-{
-    return SUCCEEDED(CQNUtility::NumStrUIToStr(userText, internal));
 }
 
 } // namespace qn::text

@@ -206,16 +206,31 @@ HRESULT CQNUtility::StrToNumStrUI(LPCWSTR lpszText, CString& strOut)
     return FAILED(StrToDoubleUI(lpszText, &ignored)) ? E_FAIL : S_OK;
 }
 
-HRESULT CQNUtility::NumStrUIToStr(LPCWSTR lpszText, CString& strOut)
+namespace {
+
+// The user's decimal separator becomes '.'; E_FAIL, leaving `internal` alone,
+// when the text is no number in the user's locale. S_FALSE when the text had no
+// separator to replace.
+HRESULT UserNumberToInternal(LPCWSTR text, CString& internal)
 {
     double ignored = 0;
-    if (FAILED(StrToDoubleUI(lpszText, &ignored)))
+    if (FAILED(CQNUtility::StrToDoubleUI(text, &ignored)))
         return E_FAIL;
     WCHAR separator[5] = {};
     if (!ReadUserDecimalSeparator(separator))
         return E_FAIL;
-    strOut = lpszText;
-    return strOut.Replace(separator, L".") > 0 ? S_OK : S_FALSE;
+    internal = text;
+    return internal.Replace(separator, L".") > 0 ? S_OK : S_FALSE;
+}
+
+} // namespace
+
+HRESULT CQNUtility::NumStrUIToStr(LPCWSTR lpszText, CString& strOut) { return UserNumberToInternal(lpszText, strOut); }
+
+// The number service of type detection (text/NamePlatform.h).
+bool qn::text::NumberTextToInternal(LPCWSTR userText, CString& internal)
+{
+    return SUCCEEDED(UserNumberToInternal(userText, internal));
 }
 
 CString CQNUtility::LocaleFormat(LONG lValue)
