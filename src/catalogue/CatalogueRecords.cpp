@@ -4,7 +4,38 @@
 
 #include "catalogue/CatalogueText.h"
 
+#include <cstddef>
+
 using qn::catalogue::CopyText;
+
+// The layouts hosts and driver modules compile against. Each class has a
+// virtual table pointer first; the fields follow in declaration order. The
+// record's fields sit at their record offsets moved by the pointer's size
+// (offset 4 is the pointer in a 32-bit record).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+constexpr size_t RecordField(size_t recordOffset) { return sizeof(void*) + recordOffset - 4; }
+static_assert(offsetof(CDLLinfo, m_nID) == RecordField(4) && offsetof(CDLLinfo, m_nKind) == RecordField(8) &&
+                  offsetof(CDLLinfo, m_nParam) == RecordField(12) && offsetof(CDLLinfo, m_szName) == RecordField(16) &&
+                  offsetof(CDLLinfo, m_szModule) == RecordField(272) &&
+                  offsetof(CDLLinfo, m_szHelpFile) == RecordField(792) &&
+                  offsetof(CDLLinfo, m_szText1) == RecordField(1312) &&
+                  offsetof(CDLLinfo, m_szChildName) == RecordField(1568) &&
+                  offsetof(CDLLinfo, m_nValue) == RecordField(1824) && offsetof(CDLLinfo, m_szText2) == RecordField(1828) &&
+                  offsetof(CDLLinfo, m_wParam1) == RecordField(2088) && offsetof(CDLLinfo, m_wFlags) == RecordField(2098),
+              "CDLLinfo fields at the record's offsets");
+static_assert(offsetof(CPCLnode, m_Info) == sizeof(void*) &&
+                  offsetof(CPCLnode, m_szDLLPath) == sizeof(void*) + sizeof(CDLLinfo) &&
+                  sizeof(CPCLnode) == sizeof(void*) + sizeof(CDLLinfo) + sizeof(CPCLnode::m_szDLLPath),
+              "CPCLnode layout");
+static_assert(offsetof(COVLnode, m_Info) == sizeof(void*) &&
+                  offsetof(COVLnode, m_szDLLPath) == sizeof(void*) + sizeof(CDLLinfo) &&
+                  offsetof(COVLnode, m_PCLList) == sizeof(void*) + sizeof(CDLLinfo) + sizeof(COVLnode::m_szDLLPath),
+              "COVLnode layout");
+static_assert(offsetof(CManNode, m_szManufacturer) == sizeof(void*) &&
+                  offsetof(CManNode, m_OVLList) == sizeof(void*) + sizeof(CManNode::m_szManufacturer),
+              "CManNode layout");
+#pragma GCC diagnostic pop
 
 // ---------------------------------------------------------------------------
 // CDLLinfo

@@ -76,7 +76,8 @@ bool EqualIgnoringAsciiCase(LPCWSTR text, int length, LPCWSTR lowerName)
 } // namespace
 
 // The layout hosts compile against: colour word, hue, saturation, luminance and
-// the two one-byte flags.
+// the two one-byte flags, the same in 32-bit and 64-bit builds (the fields are
+// private, so their offsets are pinned in the constructor).
 static_assert(sizeof(CColor) == 20, "CColor layout");
 
 // ---------------------------------------------------------------------------
@@ -88,6 +89,10 @@ CColor::CColor(ULONG color)
     : m_color(color), m_fHue(0.0f), m_fSaturation(0.0f), m_fLuminance(0.0f), m_bIsRGBValid(true),
       m_bIsHLSValid(false)
 {
+    static_assert(offsetof(CColor, m_color) == 0 && offsetof(CColor, m_fHue) == 4 &&
+                      offsetof(CColor, m_fSaturation) == 8 && offsetof(CColor, m_fLuminance) == 12 &&
+                      offsetof(CColor, m_bIsRGBValid) == 16 && offsetof(CColor, m_bIsHLSValid) == 17,
+                  "CColor field offsets");
 }
 
 CColor& CColor::operator=(const CColor& color)

@@ -1,5 +1,8 @@
 // CHMIFont: one font face in one character set, owning its strings.
 #include <QNFont.h>
+#include <afx/atlbase.h>
+
+#include <cstddef>
 
 namespace {
 
@@ -48,6 +51,16 @@ void Reassign(BSTR& target, BSTR source)
 
 CHMIFont::CHMIFont()
 {
+    // The layout hosts compile against: the virtual table pointer, then the
+    // fields in declaration order, each pointer-aligned (the fields are private,
+    // so they are pinned here).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+    static_assert(offsetof(CHMIFont, m_bstrFace) == sizeof(void*) && offsetof(CHMIFont, m_nCharset) == 2 * sizeof(void*) &&
+                      offsetof(CHMIFont, m_bstrDescription) == 3 * sizeof(void*) &&
+                      offsetof(CHMIFont, m_bstrOriginalFace) == 4 * sizeof(void*) && sizeof(CHMIFont) == 5 * sizeof(void*),
+                  "CHMIFont layout");
+#pragma GCC diagnostic pop
     static const WCHAR kEmpty[] = {0};
     Init(kEmpty, 1, nullptr, kEmpty);
 }

@@ -1,6 +1,13 @@
 // SECTabControlBase and SEC3DTabControl: the row of tabs.
 #include <QNTabWnd.h>
 
+#include <cstddef>
+
+// The notification record hosts read: the platform's header, then the tab.
+static_assert(offsetof(NMSECTAB, nTab) == sizeof(NMHDR) && sizeof(NMHDR) == 3 * sizeof(void*) &&
+                  sizeof(NMSECTAB) == 4 * sizeof(void*),
+              "NMSECTAB layout");
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(SECTabControlBase, CWnd)
