@@ -1,5 +1,6 @@
 // The value and text encodings on COM streams (SaveBool ... LoadBSTR).
 #include <QNStream.h>
+#include <afx/atlbase.h>
 
 #include "persist/StreamIO.h"
 
@@ -64,17 +65,16 @@ HRESULT SaveBSTR(const CString& text, IStream* pStream)
         return E_FAIL;
     // The platform string carries the terminator that is written after the
     // characters. If it cannot be made, the text is written as N = 0 (no text).
-    struct Owner {
-        BSTR bstr;
-        ~Owner() { ::SysFreeString(bstr); }
-    } platform{::SysAllocStringLen(static_cast<LPCWSTR>(text), static_cast<UINT>(text.GetLength()))};
-    const ULONG byteCount = platform.bstr ? ::SysStringByteLen(platform.bstr) + sizeof(OLECHAR) : 0;
+    // (Attached rather than constructed: a failed allocation is no exception here.)
+    CComBSTR platform;
+    platform.Attach(::SysAllocStringLen(static_cast<LPCWSTR>(text), static_cast<UINT>(text.GetLength())));
+    const ULONG byteCount = platform ? platform.ByteLength() + sizeof(OLECHAR) : 0;
 
     // The counts of bytes written are not compared: only a failing write fails.
     ULONG written = 0;
     if (FAILED(pStream->Write(&byteCount, sizeof byteCount, &written)))
         return E_FAIL;
-    if (byteCount != 0 && FAILED(pStream->Write(platform.bstr, byteCount, &written)))
+    if (byteCount != 0 && FAILED(pStream->Write(static_cast<BSTR>(platform), byteCount, &written)))
         return E_FAIL;
     return S_OK;
 }

@@ -81,17 +81,15 @@ void CHMIFont::Init(const WCHAR* face, unsigned char charset, const WCHAR* scrip
     // The strings are made first, so that a failed allocation leaks nothing.
     const size_t faceLength = UnitCount(face);
     const size_t scriptLength = UnitCount(script);
-    BSTR description = nullptr;
+    CComBSTR description;
     if (scriptLength == 0) {
-        description = CopyOf(face);
+        description.Attach(CopyOf(face));
     } else {
         // security: both lengths come from NUL-terminated texts of the caller.
         const size_t total = faceLength + 2 + scriptLength + 1;
         if (total > 0x3FFFFFF0u)
             AfxThrowMemoryException();
-        description = ::SysAllocStringLen(nullptr, static_cast<UINT>(total));
-        if (!description)
-            AfxThrowMemoryException();
+        description = CComBSTR(static_cast<int>(total));
         WCHAR* out = description;
         for (size_t i = 0; i < faceLength; ++i)
             *out++ = face[i];
@@ -101,34 +99,26 @@ void CHMIFont::Init(const WCHAR* face, unsigned char charset, const WCHAR* scrip
             *out++ = script[i];
         *out++ = L')';
     }
-    BSTR faceCopy = nullptr;
-    BSTR originalCopy = nullptr;
-    try {
-        faceCopy = CopyOf(face);
-        originalCopy = CopyOf(originalFace);
-    } catch (...) {
-        ::SysFreeString(description);
-        ::SysFreeString(faceCopy);
-        throw;
-    }
-    m_bstrFace = faceCopy;
+    CComBSTR faceCopy;
+    faceCopy.Attach(CopyOf(face));
+    CComBSTR originalCopy;
+    originalCopy.Attach(CopyOf(originalFace));
+    m_bstrFace = faceCopy.Detach();
     m_nCharset = charset;
-    m_bstrDescription = description;
-    m_bstrOriginalFace = originalCopy;
+    m_bstrDescription = description.Detach();
+    m_bstrOriginalFace = originalCopy.Detach();
 }
 
 CHMIFont::CHMIFont(const CHMIFont& other)
 {
     m_nCharset = other.m_nCharset;
-    try {
-        m_bstrFace = CopyOf(other.m_bstrFace);
-        m_bstrDescription = CopyOf(other.m_bstrDescription);
-        m_bstrOriginalFace = CopyOf(other.m_bstrOriginalFace);
-    } catch (...) {
-        ::SysFreeString(m_bstrFace);
-        ::SysFreeString(m_bstrDescription);
-        throw;
-    }
+    // The copies are owned until all three are made.
+    CComBSTR face, description;
+    face.Attach(CopyOf(other.m_bstrFace));
+    description.Attach(CopyOf(other.m_bstrDescription));
+    m_bstrOriginalFace = CopyOf(other.m_bstrOriginalFace);
+    m_bstrFace = face.Detach();
+    m_bstrDescription = description.Detach();
 }
 
 CHMIFont& CHMIFont::operator=(const CHMIFont& other)

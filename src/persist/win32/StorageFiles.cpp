@@ -1,6 +1,7 @@
 // Compound storage files: a copy that keeps the root class identifier, and the
 // renaming pass that normalises the letter case of the ".SwxCF" extension.
 #include <QNStream.h>
+#include <afx/afxfind.h>
 #include <afx/atlbase.h>
 
 #include <iterator>
@@ -11,30 +12,14 @@ namespace {
 constexpr WCHAR kStorageExtension[] = L".SwxCF";
 constexpr int kStorageExtensionLength = static_cast<int>(std::size(kStorageExtension)) - 1;
 
-// Owner of a file search handle.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : m_handle(handle) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            ::FindClose(m_handle);
-    }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
-
 // TRUE when the file at `path` exists under exactly the name `name`.
 bool NameOnDiskIs(const CString& path, const CString& name)
 {
-    WIN32_FIND_DATAW found = {};
-    FindHandle search(::FindFirstFileW(path, &found));
-    return search.Valid() && name == found.cFileName;
+    CFileFind search;
+    if (!search.FindFile(path))
+        return false;
+    search.FindNextFile();
+    return name == search.GetFileName();
 }
 
 // Some file systems (Wine's among them) report success for a rename that
@@ -95,13 +80,11 @@ void RenameOldStorageFiles(CString folder)
     // folder is being listed.
     std::vector<CString> names;
     {
-        WIN32_FIND_DATAW found = {};
-        FindHandle search(::FindFirstFileW(pattern, &found));
-        if (!search.Valid())
-            return;
-        do {
-            names.emplace_back(found.cFileName);
-        } while (::FindNextFileW(search.Get(), &found));
+        CFileFind search;
+        for (BOOL more = search.FindFile(pattern); more;) {
+            more = search.FindNextFile();
+            names.push_back(search.GetFileName());
+        }
     }
     for (const CString& name : names) {
         // The search matched the extension in some letter case; the name keeps
