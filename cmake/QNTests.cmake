@@ -68,3 +68,14 @@ endforeach()
 if(WIN32 AND EXISTS ${QN_ROOT}/tests/sdk/CMakeLists.txt)
   add_subdirectory(${QN_ROOT}/tests/sdk ${CMAKE_BINARY_DIR}/sdk-test)
 endif()
+
+# Leak and undefined-behaviour checks on every native sanitizer test, whatever
+# the caller's environment: the native test preset sets the same, a plain
+# `ctest --test-dir build/native` does not.
+if(QN_SANITIZE AND NOT WIN32)
+  get_property(qn_sanitized_tests DIRECTORY PROPERTY TESTS)
+  if(qn_sanitized_tests)
+    set_property(TEST ${qn_sanitized_tests} APPEND PROPERTY ENVIRONMENT
+                 "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1" "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endif()
+endif()
