@@ -1,5 +1,6 @@
 // Native bodies of the type-detection and name platform services: the ASCII
 // classification of Windows, the letters of the common scripts, no locale.
+#include "common/AsciiText.h"
 #include "text/NamePlatform.h"
 
 namespace qn::text {
@@ -11,11 +12,11 @@ namespace {
 // CT_CTYPE1 of the ASCII characters, as Windows gives them.
 WORD AsciiType(WCHAR ch)
 {
-    if (ch >= 'A' && ch <= 'Z')
+    if (qn::ascii::IsUpper(ch))
         return C1_UPPER | C1_ALPHA | C1_DEFINED | (ch <= 'F' ? C1_XDIGIT : 0);
-    if (ch >= 'a' && ch <= 'z')
+    if (qn::ascii::IsLower(ch))
         return C1_LOWER | C1_ALPHA | C1_DEFINED | (ch <= 'f' ? C1_XDIGIT : 0);
-    if (ch >= '0' && ch <= '9')
+    if (qn::ascii::IsDigit(ch))
         return C1_DIGIT | C1_XDIGIT | C1_DEFINED;
     if (ch == ' ')
         return C1_SPACE | C1_BLANK | C1_DEFINED;
