@@ -1,4 +1,5 @@
 // Device contexts: CDC over an HDC, and the scoped CPaintDC, CClientDC, CWindowDC.
+#include "afx/win32/HandleOwner.h"
 #include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
@@ -14,19 +15,18 @@ CDC::~CDC()
 
 BOOL CDC::Attach(HDC hDC)
 {
-    if (!hDC || m_hDC)
+    if (!AfxAttachHandle(m_hDC, hDC))
         return FALSE;
-    m_hDC = m_hAttribDC = hDC;
+    m_hAttribDC = hDC;
     m_bOwnsDC = TRUE;
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
-    HDC hDC = m_hDC;
-    m_hDC = m_hAttribDC = nullptr;
+    m_hAttribDC = nullptr;
     m_bOwnsDC = FALSE;
-    return hDC;
+    return AfxDetachHandle(m_hDC);
 }
 
 BOOL CDC::DeleteDC()

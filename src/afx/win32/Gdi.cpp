@@ -1,4 +1,5 @@
 // GDI objects: owners of pens, brushes, fonts, bitmaps and regions.
+#include "afx/win32/HandleOwner.h"
 #include "afx/win32/WindowState.h"
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
@@ -10,20 +11,9 @@ IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
-{
-    if (!hObject || m_hObject)
-        return FALSE;
-    m_hObject = hObject;
-    return TRUE;
-}
+BOOL CGdiObject::Attach(HGDIOBJ hObject) { return AfxAttachHandle(m_hObject, hObject); }
 
-HGDIOBJ CGdiObject::Detach()
-{
-    HGDIOBJ hObject = m_hObject;
-    m_hObject = nullptr;
-    return hObject;
-}
+HGDIOBJ CGdiObject::Detach() { return AfxDetachHandle(m_hObject); }
 
 BOOL CGdiObject::DeleteObject()
 {

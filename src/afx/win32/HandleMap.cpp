@@ -1,4 +1,5 @@
 // The per-thread handle maps and temporary objects.
+#include "afx/win32/HandleOwner.h"
 #include "afx/win32/WindowState.h"
 
 namespace {
@@ -72,12 +73,8 @@ CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    std::unique_ptr<CWnd>& temp = AfxGetThreadWindowState().tempWnd[hWnd];
-    if (!temp) {
-        temp = std::make_unique<CWnd>();
-        temp->m_hWnd = hWnd;
-    }
-    return temp.get();
+    return AfxTemporaryFor(AfxGetThreadWindowState().tempWnd, hWnd, [] { return std::make_unique<CWnd>(); },
+                           [](CWnd& wnd, HWND handle) { wnd.m_hWnd = handle; });
 }
 
 BOOL CWnd::Attach(HWND hWndNew)
@@ -98,8 +95,7 @@ HWND CWnd::Detach()
         if (it != t_windowState->permanent.end() && it->second == this)
             t_windowState->permanent.erase(it);
     }
-    m_hWnd = nullptr;
-    return hWnd;
+    return AfxDetachHandle(m_hWnd);
 }
 
 // --- Temporary device contexts and GDI objects -------------------------------
@@ -108,12 +104,8 @@ CDC* PASCAL CDC::FromHandle(HDC hDC)
 {
     if (!hDC)
         return nullptr;
-    std::unique_ptr<CDC>& temp = AfxGetThreadWindowState().tempDC[hDC];
-    if (!temp) {
-        temp = std::make_unique<CDC>();
-        temp->m_hDC = temp->m_hAttribDC = hDC;
-    }
-    return temp.get();
+    return AfxTemporaryFor(AfxGetThreadWindowState().tempDC, hDC, [] { return std::make_unique<CDC>(); },
+                           [](CDC& dc, HDC handle) { dc.m_hDC = dc.m_hAttribDC = handle; });
 }
 
 namespace {
@@ -141,12 +133,6 @@ std::unique_ptr<CGdiObject> NewGdiWrapper(HGDIOBJ hObject)
 
 CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject)
 {
-    if (!hObject)
-        return nullptr;
-    std::unique_ptr<CGdiObject>& temp = AfxGetThreadWindowState().tempGdi[hObject];
-    if (!temp) {
-        temp = NewGdiWrapper(hObject);
-        temp->m_hObject = hObject;
-    }
-    return temp.get();
+    return AfxTemporaryFor(AfxGetThreadWindowState().tempGdi, hObject, [hObject] { return NewGdiWrapper(hObject); },
+                           [](CGdiObject& object, HGDIOBJ handle) { object.m_hObject = handle; });
 }

@@ -2,24 +2,15 @@
 #include <afx/afxmenu.h>
 #include <afx/afxwin.h>
 
+#include "afx/win32/HandleOwner.h"
+
 IMPLEMENT_DYNAMIC(CMenu, CObject)
 
 CMenu::~CMenu() { DestroyMenu(); }
 
-BOOL CMenu::Attach(HMENU hMenu)
-{
-    if (!hMenu || m_hMenu)
-        return FALSE;
-    m_hMenu = hMenu;
-    return TRUE;
-}
+BOOL CMenu::Attach(HMENU hMenu) { return AfxAttachHandle(m_hMenu, hMenu); }
 
-HMENU CMenu::Detach()
-{
-    HMENU hMenu = m_hMenu;
-    m_hMenu = nullptr;
-    return hMenu;
-}
+HMENU CMenu::Detach() { return AfxDetachHandle(m_hMenu); }
 
 BOOL CMenu::CreateMenu() { return !m_hMenu && Attach(::CreateMenu()); }
 
