@@ -10,42 +10,21 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
-// The node tree as one line: ?target data, !comment, name(children),
-// "text" and [character data], children separated by spaces.
-std::wstring Dump(IXMLDOMNode* node)
+// The node's XML as the DOM writes it, line breaks as "\n".
+std::wstring Xml(IXMLDOMNode* node)
 {
-    std::wstring out;
-    CComPtr<IXMLDOMNode> child;
-    node->get_firstChild(&child);
-    while (child) {
-        DOMNodeType type = NODE_INVALID;
-        child->get_nodeType(&type);
-        CComBSTR name;
-        child->get_nodeName(&name);
-        CComVariant value;
-        child->get_nodeValue(&value);
-        const std::wstring text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
-        out += out.empty() ? L"" : L" ";
-        switch (type) {
-        case NODE_PROCESSING_INSTRUCTION: out += L"?" + std::wstring(name) + L" " + text; break;
-        case NODE_COMMENT: out += L"!" + text; break;
-        case NODE_TEXT: out += L"\"" + text + L"\""; break;
-        case NODE_CDATA_SECTION: out += L"[" + text + L"]"; break;
-        case NODE_ELEMENT: out += std::wstring(name) + L"(" + Dump(child) + L")"; break;
-        default: out += L"#"; break;
-        }
-        CComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(&next);
-        child = next;
-    }
-    return out;
+    CComBSTR xml;
+    node->get_xml(&xml);
+    std::wstring text(xml.m_str ? xml.m_str : L"");
+    for (size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
+        text.erase(at, 1);
+    return text;
 }
 
-class Xml : public testing::Test {
+class XmlTest : public testing::Test {
 protected:
     void SetUp() override { (void)::CoInitialize(nullptr); }
     void TearDown() override { ::CoUninitialize(); }
@@ -69,21 +48,21 @@ protected:
     }
 };
 
-const std::wstring kNewDocument =
-    L"?xml version='1.0' encoding='UTF-16' !Orvista Defaults Experts Only! Defaults(GridOptions())";
+const std::wstring kNewDocument = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<!--Orvista Defaults Experts Only!-->\n"
+                                  L"<Defaults><GridOptions/></Defaults>\n";
 
-TEST_F(Xml, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
+TEST_F(XmlTest, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
 {
     const struct {
         const char* file; // bytes of "Defaults.xml"; null: no file
         const WCHAR* section;
         HRESULT hr;
-        std::wstring dump; // the document on success
+        std::wstring xml; // the document on success
     } cases[] = {
         {nullptr, L"GridOptions", S_OK, kNewDocument},
         {"<?xml version='1.0'?>\n<Defaults><GridOptions><Spacing>8</Spacing></GridOptions></Defaults>", L"GridOptions",
-         S_OK, L"?xml version=\"1.0\" Defaults(GridOptions(Spacing(\"8\")))"},
-        {"<Defaults><Other/></Defaults>", L"GridOptions", S_OK, L"Defaults(Other() GridOptions())"},
+         S_OK, L"<?xml version=\"1.0\"?>\n<Defaults><GridOptions><Spacing>8</Spacing></GridOptions></Defaults>\n"},
+        {"<Defaults><Other/></Defaults>", L"GridOptions", S_OK, L"<Defaults><Other/><GridOptions/></Defaults>\n"},
         {"<Defaults><GridOptions></Defaults>", L"GridOptions", S_OK, kNewDocument}, // not well-formed
         {"", L"GridOptions", S_OK, kNewDocument},
         {"<Settings><GridOptions/></Settings>", L"GridOptions", E_FAIL, L""},
@@ -122,7 +101,7 @@ TEST_F(Xml, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
             if (hr != S_OK)
                 continue;
             ASSERT_TRUE(doc && section);
-            EXPECT_EQ(Dump(doc), c.dump);
+            EXPECT_EQ(Xml(doc), c.xml);
             CComBSTR name;
             section->get_nodeName(&name);
             EXPECT_EQ(std::wstring(name), c.section);
@@ -130,7 +109,7 @@ TEST_F(Xml, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
     }
 }
 
-TEST_F(Xml, ReadElementsGiveTheTextOrTheExactMessage)
+TEST_F(XmlTest, ReadElementsGiveTheTextOrTheExactMessage)
 {
     CComPtr<IXMLDOMDocument2> doc =
         Parse(L"<S><T>8</T><N><a>x</a><b>y</b></N><C><![CDATA[a<b]]></C><E/><EC><![CDATA[]]></EC></S>");
@@ -178,58 +157,50 @@ TEST_F(Xml, ReadElementsGiveTheTextOrTheExactMessage)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-enum class Writer { Update, AddText, AddCData };
+enum Writer { kUpdate, kUpdateQI, kAddText, kAddCData };
 
-struct WriteStep {
-    Writer writer;
-    const WCHAR* name;
-    std::wstring value;
-    HRESULT hr;
-};
-
-TEST_F(Xml, WritesChangeTheParentOnlyWhenTheyReportSuccess)
+TEST_F(XmlTest, WritesChangeTheParentOnlyWhenTheyReportSuccess)
 {
     const WCHAR kLoneSurrogate[] = {L'a', 0xD800, 0};
+    const std::wstring kAfterText = L"<S><T>new</T><U>2</U><T>x</T>\n<T>y</T>\n</S>";
+    // One document, written row after row; the parent afterwards (null: unchanged).
     const struct {
-        std::vector<WriteStep> steps;
-        std::wstring dump; // the parent afterwards
-    } cases[] = {
-        {{{Writer::Update, L"T", L"new", S_OK}}, L"T(\"new\")"},
-        {{{Writer::Update, L"U", L"1", S_OK}, {Writer::Update, L"U", L"2", S_OK}}, L"T(\"old\") U(\"2\")"},
-        {{{Writer::AddText, L"T", L"x", S_OK}, {Writer::AddText, L"T", L"y", S_OK}},
-         L"T(\"old\") T(\"x\") \"\n\" T(\"y\") \"\n\""},
-        {{{Writer::AddCData, L"C", L"a]]b<&", S_OK}}, L"T(\"old\") C([a]]b<&]) \"\n\""},
-        {{{Writer::Update, L"1T", L"x", E_FAIL}}, L"T(\"old\")"},
-        {{{Writer::AddText, L"a:b", L"x", E_FAIL}}, L"T(\"old\")"},
-        {{{Writer::AddText, L"", L"x", E_FAIL}}, L"T(\"old\")"},
-        {{{Writer::AddCData, L"-C", L"x", E_FAIL}}, L"T(\"old\")"},
-        {{{Writer::AddText, L"T", L"a\x01", E_FAIL}}, L"T(\"old\")"},
-        {{{Writer::Update, L"T", kLoneSurrogate, E_FAIL}}, L"T(\"old\")"},
-        {{{Writer::AddCData, L"C", L"x]]>y", E_FAIL}}, L"T(\"old\")"},
+        Writer writer;
+        const WCHAR* name;
+        std::wstring value;
+        HRESULT hr;
+        const WCHAR* xml;
+    } rows[] = {
+        {kUpdate, L"T", L"new", S_OK, L"<S><T>new</T></S>"},
+        {kUpdateQI, L"U", L"1", S_OK, L"<S><T>new</T><U>1</U></S>"},
+        {kUpdate, L"U", L"2", S_OK, L"<S><T>new</T><U>2</U></S>"},
+        {kAddText, L"T", L"x", S_OK, L"<S><T>new</T><U>2</U><T>x</T>\n</S>"},
+        {kAddText, L"T", L"y", S_OK, kAfterText.c_str()},
+        {kUpdate, L"1T", L"x", E_FAIL, nullptr},
+        {kUpdateQI, L"T", kLoneSurrogate, E_FAIL, nullptr},
+        {kAddText, L"a:b", L"x", E_FAIL, nullptr},
+        {kAddText, L"", L"x", E_FAIL, nullptr},
+        {kAddText, L"T", L"a\x01", E_FAIL, nullptr},
+        {kAddCData, L"-C", L"x", E_FAIL, nullptr},
+        {kAddCData, L"C", L"x]]>y", E_FAIL, nullptr},
+        {kAddCData, L"C", L"a]]b<&", S_OK, L"<S><T>new</T><U>2</U><T>x</T>\n<T>y</T>\n<C><![CDATA[a]]b<&]]></C>\n</S>"},
     };
-    for (const auto& c : cases) {
-        for (const bool qiForm : {false, true}) {
-            SCOPED_TRACE(testing::PrintToString(CString(c.dump.c_str())) + (qiForm ? " (CComQIPtr)" : ""));
-            CComPtr<IXMLDOMDocument2> doc = Parse(L"<S><T>old</T></S>");
-            CComQIPtr<IXMLDOMDocument2> docQI(doc);
-            CComPtr<IXMLDOMNode> node = Root(doc);
-            CComQIPtr<IXMLDOMElement> qiElement(node);
-            CComPtr<IXMLDOMElement> element(qiElement.p);
-            for (const WriteStep& step : c.steps) {
-                const CComBSTR value(static_cast<int>(step.value.size()), step.value.c_str());
-                HRESULT hr = E_UNEXPECTED;
-                switch (step.writer) {
-                case Writer::Update:
-                    hr = qiForm ? CQNUtility::UpdateTextElement(docQI, node, step.name, value)
-                                : CQNUtility::UpdateTextElement(doc, node, step.name, value);
-                    break;
-                case Writer::AddText: hr = CQNUtility::AddTextElement(doc, element, step.name, value); break;
-                case Writer::AddCData: hr = CQNUtility::AddCDataElement(doc, element, step.name, value); break;
-                }
-                EXPECT_EQ(hr, step.hr);
-            }
-            EXPECT_EQ(Dump(node), c.dump);
-        }
+    CComPtr<IXMLDOMDocument2> doc = Parse(L"<S><T>old</T></S>");
+    CComQIPtr<IXMLDOMDocument2> docQI(doc);
+    CComPtr<IXMLDOMNode> node = Root(doc);
+    CComQIPtr<IXMLDOMElement> qiElement(node);
+    CComPtr<IXMLDOMElement> element(qiElement.p);
+    std::wstring expected;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(CString(row.name)) + " " + std::to_string(row.writer));
+        const CComBSTR value(static_cast<int>(row.value.size()), row.value.c_str());
+        const HRESULT hr = row.writer == kUpdate     ? CQNUtility::UpdateTextElement(doc, node, row.name, value)
+                           : row.writer == kUpdateQI ? CQNUtility::UpdateTextElement(docQI, node, row.name, value)
+                           : row.writer == kAddText  ? CQNUtility::AddTextElement(doc, element, row.name, value)
+                                                     : CQNUtility::AddCDataElement(doc, element, row.name, value);
+        EXPECT_EQ(hr, row.hr);
+        expected = row.xml ? row.xml : expected;
+        EXPECT_EQ(Xml(node), expected);
     }
     CComPtr<IXMLDOMDocument2> none;
     CComPtr<IXMLDOMElement> noParent;
@@ -237,7 +208,7 @@ TEST_F(Xml, WritesChangeTheParentOnlyWhenTheyReportSuccess)
     EXPECT_EQ(CQNUtility::AddCDataElement(none, noParent, L"T", L"x"), E_FAIL);
 }
 
-TEST_F(Xml, DisplayParseErrorShowsTheReasonOrTheFallbackAndFails)
+TEST_F(XmlTest, DisplayParseErrorShowsTheReasonOrTheFallbackAndFails)
 {
     MessageBoxRecorder boxes;
     CComPtr<IXMLDOMDocument2> broken;
