@@ -12,16 +12,11 @@
 
 namespace {
 
-// A top-level window holding a tab window; it counts right-click notifications.
+// A top-level window for a tab window; it counts right-click notifications.
 class Parent : public CWnd {
 public:
-    explicit Parent(DWORD ctrlStyle = WS_CHILD | WS_VISIBLE)
-    {
-        CreateEx(0, nullptr, _T("cs"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 260, nullptr, nullptr);
-        EXPECT_TRUE(tabs.Create(this, CRect(0, 0, 400, 220), 9, WS_CHILD | WS_VISIBLE, ctrlStyle));
-    }
+    Parent() { CreateEx(0, nullptr, _T("cs"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 260, nullptr, nullptr); }
     ~Parent() override { DestroyWindow(); }
-    SEC3DTabWndCS tabs;
     int rclicks = 0;
 
 protected:
@@ -41,7 +36,9 @@ LPARAM At(const CRect& rc) { return MAKELPARAM(rc.CenterPoint().x, rc.CenterPoin
 TEST(TabWindowsCS, MouseMessagesSwitchToolTipsOffAndReachTheRightHandlers)
 {
     Parent parent;
-    SECTabControlBase* ctrl = parent.tabs.GetTabControl();
+    SEC3DTabWndCS tabs;
+    ASSERT_TRUE(tabs.Create(&parent, CRect(0, 0, 400, 220), 9));
+    SECTabControlBase* ctrl = tabs.GetTabControl();
     ASSERT_NE(ctrl, nullptr);
     EXPECT_STREQ(ctrl->GetRuntimeClass()->m_lpszClassName, "SEC3DTabControlCS");
     ctrl->AddTab(_T("One"));
@@ -55,7 +52,7 @@ TEST(TabWindowsCS, MouseMessagesSwitchToolTipsOffAndReachTheRightHandlers)
     } rows[] = {{WM_MOUSEMOVE, 0},     {WM_LBUTTONUP, 0},     {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDOWN, 1},
                 {WM_RBUTTONUP, 1},     {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDOWN, 0},   {WM_MBUTTONUP, 0},
                 {WM_MBUTTONDBLCLK, 0}, {WM_LBUTTONDOWN, 0}};
-    for (CWnd* target : {static_cast<CWnd*>(ctrl), static_cast<CWnd*>(&parent.tabs)}) {
+    for (CWnd* target : {static_cast<CWnd*>(ctrl), static_cast<CWnd*>(&tabs)}) {
         for (const auto& row : rows) {
             SCOPED_TRACE(testing::Message() << std::hex << row.msg << (target == ctrl ? " control" : " window"));
             ASSERT_TRUE(target->EnableToolTips(TRUE));
@@ -75,9 +72,11 @@ TEST(TabWindowsCS, MouseMessagesSwitchToolTipsOffAndReachTheRightHandlers)
 
 TEST(TabWindowsCS, CreateTabCtrlUsesTheStoredStyleWhateverStyleIsPassed)
 {
-    Parent parent(WS_CHILD | SECTCS_TABSONTOP);
-    ASSERT_TRUE(parent.tabs.CreateTabCtrl(WS_BORDER | WS_DISABLED, 321));
-    SECTabControlBase* ctrl = parent.tabs.GetTabControl();
+    Parent parent;
+    SEC3DTabWndCS tabs;
+    ASSERT_TRUE(tabs.Create(&parent, CRect(0, 0, 400, 220), 9, WS_CHILD | WS_VISIBLE, WS_CHILD | SECTCS_TABSONTOP));
+    ASSERT_TRUE(tabs.CreateTabCtrl(WS_BORDER | WS_DISABLED, 321));
+    SECTabControlBase* ctrl = tabs.GetTabControl();
     EXPECT_EQ(ctrl->GetDlgCtrlID(), 321);
     EXPECT_EQ(ctrl->GetStyle() & (WS_BORDER | WS_DISABLED | WS_VISIBLE | SECTCS_TABSONTOP),
               DWORD{WS_VISIBLE | SECTCS_TABSONTOP});

@@ -13,15 +13,35 @@
 
 namespace {
 
-// The node's XML as the DOM writes it, line breaks as "\n".
-std::wstring Xml(IXMLDOMNode* node)
+// The node tree as one line: ?target data, !comment, name(children),
+// "text" and [character data], children separated by spaces.
+std::wstring Dump(IXMLDOMNode* node)
 {
-    CComBSTR xml;
-    node->get_xml(&xml);
-    std::wstring text(xml.m_str ? xml.m_str : L"");
-    for (size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
-        text.erase(at, 1);
-    return text;
+    std::wstring out;
+    CComPtr<IXMLDOMNode> child;
+    node->get_firstChild(&child);
+    while (child) {
+        DOMNodeType type = NODE_INVALID;
+        child->get_nodeType(&type);
+        CComBSTR name;
+        child->get_nodeName(&name);
+        CComVariant value;
+        child->get_nodeValue(&value);
+        const std::wstring text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
+        out += out.empty() ? L"" : L" ";
+        switch (type) {
+        case NODE_PROCESSING_INSTRUCTION: out += L"?" + std::wstring(name) + L" " + text; break;
+        case NODE_COMMENT: out += L"!" + text; break;
+        case NODE_TEXT: out += L"\"" + text + L"\""; break;
+        case NODE_CDATA_SECTION: out += L"[" + text + L"]"; break;
+        case NODE_ELEMENT: out += std::wstring(name) + L"(" + Dump(child) + L")"; break;
+        default: out += L"#"; break;
+        }
+        CComPtr<IXMLDOMNode> next;
+        child->get_nextSibling(&next);
+        child = next;
+    }
+    return out;
 }
 
 class XmlTest : public testing::Test {
@@ -48,8 +68,8 @@ protected:
     }
 };
 
-const std::wstring kNewDocument = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<!--Orvista Defaults Experts Only!-->\n"
-                                  L"<Defaults><GridOptions/></Defaults>\n";
+const std::wstring kNewDocument =
+    L"?xml version='1.0' encoding='UTF-16' !Orvista Defaults Experts Only! Defaults(GridOptions())";
 
 TEST_F(XmlTest, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
 {
@@ -61,8 +81,8 @@ TEST_F(XmlTest, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
     } cases[] = {
         {nullptr, L"GridOptions", S_OK, kNewDocument},
         {"<?xml version='1.0'?>\n<Defaults><GridOptions><Spacing>8</Spacing></GridOptions></Defaults>", L"GridOptions",
-         S_OK, L"<?xml version=\"1.0\"?>\n<Defaults><GridOptions><Spacing>8</Spacing></GridOptions></Defaults>\n"},
-        {"<Defaults><Other/></Defaults>", L"GridOptions", S_OK, L"<Defaults><Other/><GridOptions/></Defaults>\n"},
+         S_OK, L"?xml version=\"1.0\" Defaults(GridOptions(Spacing(\"8\")))"},
+        {"<Defaults><Other/></Defaults>", L"GridOptions", S_OK, L"Defaults(Other() GridOptions())"},
         {"<Defaults><GridOptions></Defaults>", L"GridOptions", S_OK, kNewDocument}, // not well-formed
         {"", L"GridOptions", S_OK, kNewDocument},
         {"<Settings><GridOptions/></Settings>", L"GridOptions", E_FAIL, L""},
@@ -101,7 +121,7 @@ TEST_F(XmlTest, GetDefaultsDomOpensOrBuildsTheDocumentAndLeavesTheFileAlone)
             if (hr != S_OK)
                 continue;
             ASSERT_TRUE(doc && section);
-            EXPECT_EQ(Xml(doc), c.xml);
+            EXPECT_EQ(Dump(doc), c.xml);
             CComBSTR name;
             section->get_nodeName(&name);
             EXPECT_EQ(std::wstring(name), c.section);
@@ -162,7 +182,6 @@ enum Writer { kUpdate, kUpdateQI, kAddText, kAddCData };
 TEST_F(XmlTest, WritesChangeTheParentOnlyWhenTheyReportSuccess)
 {
     const WCHAR kLoneSurrogate[] = {L'a', 0xD800, 0};
-    const std::wstring kAfterText = L"<S><T>new</T><U>2</U><T>x</T>\n<T>y</T>\n</S>";
     // One document, written row after row; the parent afterwards (null: unchanged).
     const struct {
         Writer writer;
@@ -171,11 +190,11 @@ TEST_F(XmlTest, WritesChangeTheParentOnlyWhenTheyReportSuccess)
         HRESULT hr;
         const WCHAR* xml;
     } rows[] = {
-        {kUpdate, L"T", L"new", S_OK, L"<S><T>new</T></S>"},
-        {kUpdateQI, L"U", L"1", S_OK, L"<S><T>new</T><U>1</U></S>"},
-        {kUpdate, L"U", L"2", S_OK, L"<S><T>new</T><U>2</U></S>"},
-        {kAddText, L"T", L"x", S_OK, L"<S><T>new</T><U>2</U><T>x</T>\n</S>"},
-        {kAddText, L"T", L"y", S_OK, kAfterText.c_str()},
+        {kUpdate, L"T", L"new", S_OK, L"T(\"new\")"},
+        {kUpdateQI, L"U", L"1", S_OK, L"T(\"new\") U(\"1\")"},
+        {kUpdate, L"U", L"2", S_OK, L"T(\"new\") U(\"2\")"},
+        {kAddText, L"T", L"x", S_OK, L"T(\"new\") U(\"2\") T(\"x\") \"\n\""},
+        {kAddText, L"T", L"y", S_OK, L"T(\"new\") U(\"2\") T(\"x\") \"\n\" T(\"y\") \"\n\""},
         {kUpdate, L"1T", L"x", E_FAIL, nullptr},
         {kUpdateQI, L"T", kLoneSurrogate, E_FAIL, nullptr},
         {kAddText, L"a:b", L"x", E_FAIL, nullptr},
@@ -183,7 +202,7 @@ TEST_F(XmlTest, WritesChangeTheParentOnlyWhenTheyReportSuccess)
         {kAddText, L"T", L"a\x01", E_FAIL, nullptr},
         {kAddCData, L"-C", L"x", E_FAIL, nullptr},
         {kAddCData, L"C", L"x]]>y", E_FAIL, nullptr},
-        {kAddCData, L"C", L"a]]b<&", S_OK, L"<S><T>new</T><U>2</U><T>x</T>\n<T>y</T>\n<C><![CDATA[a]]b<&]]></C>\n</S>"},
+        {kAddCData, L"C", L"a]]b<&", S_OK, L"T(\"new\") U(\"2\") T(\"x\") \"\n\" T(\"y\") \"\n\" C([a]]b<&]) \"\n\""},
     };
     CComPtr<IXMLDOMDocument2> doc = Parse(L"<S><T>old</T></S>");
     CComQIPtr<IXMLDOMDocument2> docQI(doc);
@@ -200,7 +219,7 @@ TEST_F(XmlTest, WritesChangeTheParentOnlyWhenTheyReportSuccess)
                                                      : CQNUtility::AddCDataElement(doc, element, row.name, value);
         EXPECT_EQ(hr, row.hr);
         expected = row.xml ? row.xml : expected;
-        EXPECT_EQ(Xml(node), expected);
+        EXPECT_EQ(Dump(node), expected);
     }
     CComPtr<IXMLDOMDocument2> none;
     CComPtr<IXMLDOMElement> noParent;
