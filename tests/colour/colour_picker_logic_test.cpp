@@ -10,38 +10,27 @@ using namespace qncolour;
 
 namespace {
 
-TEST(ColorGridLayout, CellSizeAndEdges)
+TEST(ColorGridLayout, CellSizeEdgesAndGaps)
 {
     // 8 x 8 cells in 250 x 170: w = 26, h = 16, cell (1, 0) starts at x = 34.
     const GridLayout layout = GridLayout::For(250, 170, 8, 8);
     EXPECT_EQ(26, layout.cellWidth);
     EXPECT_EQ(16, layout.cellHeight);
-    EXPECT_EQ(34, layout.Cell(1, 0).left);
     EXPECT_EQ(3 + 7 * 21, layout.Cell(0, 7).top);
-
     struct Case {
         int x, y, index;
     };
     const Case cases[] = {
-        {3, 3, 0},    {2, 3, -1},   {3, 2, -1},   {29, 3, 0},  {30, 3, -1},  {31, 3, -1}, {33, 3, -1},
-        {34, 3, 1},   {3, 19, 0},   {3, 20, -1},  {3, 24, 8},  {250, 3, -1}, {-5, -5, -1},
-        {3 + 7 * 31 + 26, 3 + 7 * 21 + 16, 63}, {3 + 7 * 31 + 27, 3 + 7 * 21, -1},
+        {3, 3, 0},   {2, 3, -1}, {3, 2, -1},  {29, 3, 0},   {30, 3, -1}, {33, 3, -1},  {34, 3, 1},
+        {3, 19, 0},  {3, 20, -1}, {3, 24, 8}, {-5, -5, -1}, {3 + 7 * 31 + 26, 3 + 7 * 21 + 16, 63},
+        {3 + 7 * 31 + 27, 3 + 7 * 21, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.index, layout.IndexAt(c.x, c.y)) << c.x << "," << c.y;
-}
-
-TEST(ColorGridLayout, OddSizesRoundTowardZero)
-{
-    // Too small a client area gives cells of width 0 or below: nothing is hit
-    // except the cell's own left/top corner line when w is exactly 0.
-    const GridLayout tiny = GridLayout::For(10, 10, 2, 2);
-    EXPECT_EQ(-1, tiny.cellWidth); // (10 - 10 - 2) / 2 = -1 (toward zero)
-    EXPECT_EQ(-1, tiny.IndexAt(3, 3));
-    const GridLayout one = GridLayout::For(9, 9, 1, 1);
-    EXPECT_EQ(2, one.cellWidth);
-    EXPECT_EQ(0, one.IndexAt(5, 5));
-    EXPECT_EQ(-1, one.IndexAt(6, 5));
+    // Division toward zero: (10 - 10 - 2) / 2 = -1 hits nothing; (9 - 5 - 2) / 1 = 2.
+    EXPECT_EQ(-1, GridLayout::For(10, 10, 2, 2).IndexAt(3, 3));
+    EXPECT_EQ(0, GridLayout::For(9, 9, 1, 1).IndexAt(5, 5));
+    EXPECT_EQ(-1, GridLayout::For(9, 9, 1, 1).IndexAt(6, 5));
 }
 
 TEST(ColorGridFocus, ArrowKeysStopAtTheEdges)
