@@ -53,8 +53,7 @@ TEST(KESTBYTEBuffer, HoldsBytesAndRaisesForAnImpossibleSize)
     try {
         CKESTBYTEBuffer buffer(-1);
     } catch (CMemoryException* e) {
-        raised = true;
-        e->Delete();
+        raised = true, e->Delete();
     }
     EXPECT_TRUE(raised);
 }
