@@ -5,7 +5,7 @@
 #include <QNFrame.h>
 #include <QNUtilityClass.h>
 
-#include "support/win32/RegistrySandbox.h"
+#include "support/win32/LanguageModules.h"
 #include "support/win32/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -160,7 +160,7 @@ TEST(Configuration, BrandTextsFromTheBrandModule)
                           10058, 10064, 10059, 10060, 10063, 10066, 10065, 3708,  3709,  3710};
     const HINSTANCE before = AfxGetResourceHandle();
     for (const std::wstring language : {L"ENU", L"DEU", L"FRA"}) {
-        RegistrySandbox::SetText(kLM, kConfiguration, L"ForceLanguage", language);
+        qntest::ForceLanguage(language.c_str());
         for (int value = -1; value <= 20; ++value) {
             CString text(L"old");
             const bool known = value >= 0 && value < 20;

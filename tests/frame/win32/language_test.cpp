@@ -17,27 +17,6 @@ namespace {
 
 using namespace qntest;
 
-TEST(ResourceScope, HandleFormSwitchesAndRestoresWithoutFreeing)
-{
-    const HINSTANCE before = AfxGetResourceHandle();
-    {
-        CResourceScope scope(static_cast<HINSTANCE>(nullptr));
-        EXPECT_EQ(scope.m_hPrevResource, before);
-        EXPECT_EQ(scope.m_bFreeOnExit, 0);
-        EXPECT_EQ(AfxGetResourceHandle(), before);
-    }
-    EXPECT_EQ(AfxGetResourceHandle(), before);
-    HMODULE module = ::LoadLibraryW(BesideProgram(L"Brand.FRA").c_str());
-    ASSERT_NE(module, nullptr);
-    {
-        CResourceScope scope(module);
-        EXPECT_EQ(ModuleLanguage(AfxGetResourceHandle()), L"FRA");
-    }
-    EXPECT_EQ(AfxGetResourceHandle(), before);
-    EXPECT_TRUE(IsLoaded(BesideProgram(L"Brand.FRA"))); // the handle form never frees
-    ::FreeLibrary(module);
-}
-
 // The module found (or none) for the user's language and the forced one; the
 // scope frees what it loaded, and changes nothing when it finds nothing. Rows
 // run under their user language (English by default, German in frame.de_DE).
@@ -82,30 +61,43 @@ TEST(ResourceScope, NameFormSearchOrder)
     ::DeleteFileW(ProgramPath(L".ENU").c_str());
 }
 
-TEST(ResourceScope, NestedScopesRestoreInOrderAndLookupsSearchTheModuleFirst)
+// Scopes of both forms nest and restore in order; lookups search the module in
+// force first; the handle form never loads or frees, a null handle changes nothing.
+TEST(ResourceScope, NestedScopesOfBothForms)
 {
     InstallationSandbox sandbox;
     const HINSTANCE before = AfxGetResourceHandle();
+    HMODULE english = ::LoadLibraryW(BesideProgram(L"Brand.ENU").c_str());
+    ASSERT_NE(english, nullptr);
     {
         ForceLanguage(L"DEU");
         CResourceScope outer(L"Brand");
         const HINSTANCE outerModule = AfxGetResourceHandle();
+        EXPECT_EQ(ModuleLanguage(outerModule), L"DEU");
         {
-            ForceLanguage(L"FRA");
-            CResourceScope inner(L"Brand");
-            EXPECT_EQ(inner.m_hPrevResource, outerModule);
-            CString text;
-            ASSERT_TRUE(text.LoadString(1));
-            EXPECT_EQ(text, _T("FRA"));
-            EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(1), RT_STRING), AfxGetResourceHandle());
-            CResourceScope none(static_cast<HINSTANCE>(nullptr));
+            CResourceScope byHandle(english);
+            EXPECT_EQ(byHandle.m_hPrevResource, outerModule);
+            EXPECT_EQ(byHandle.m_bFreeOnExit, 0);
+            {
+                ForceLanguage(L"FRA");
+                CResourceScope inner(L"Brand");
+                EXPECT_EQ(inner.m_hPrevResource, english);
+                CResourceScope none(static_cast<HINSTANCE>(nullptr));
+                EXPECT_EQ(none.m_hPrevResource, AfxGetResourceHandle());
+                CString text;
+                ASSERT_TRUE(text.LoadString(1));
+                EXPECT_EQ(text, _T("FRA"));
+                EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(1), RT_STRING), AfxGetResourceHandle());
+            }
+            EXPECT_EQ(AfxGetResourceHandle(), english);
+            EXPECT_FALSE(IsLoaded(BesideProgram(L"Brand.FRA")));
         }
         EXPECT_EQ(AfxGetResourceHandle(), outerModule);
-        EXPECT_FALSE(IsLoaded(BesideProgram(L"Brand.FRA")));
-        EXPECT_EQ(ModuleLanguage(outerModule), L"DEU");
+        EXPECT_TRUE(IsLoaded(BesideProgram(L"Brand.ENU")));
     }
     EXPECT_EQ(AfxGetResourceHandle(), before);
     EXPECT_FALSE(IsLoaded(BesideProgram(L"Brand.DEU")));
+    ::FreeLibrary(english);
 }
 
 // The abbreviations themselves are checked in configuration_rules_test.cpp.
