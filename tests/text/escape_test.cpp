@@ -11,7 +11,7 @@ namespace {
 
 using Text = std::basic_string<WCHAR>;
 
-Text T(const WCHAR* s) { return Text(s); }
+#define W(literal) Text(_T(literal))
 Text Chars(std::initializer_list<unsigned> codes)
 {
     Text t;
@@ -50,49 +50,44 @@ TEST(Escaping, ConvertsWhatItsFlagsSelect)
         unsigned ops;
         Text input, expected;
     } cases[] = {
-        {Escape, 0, T(_T("a'\"\\\n\r\t")), T(_T("a'\"\\\n\r\t"))},
-        {Escape, eEscApostrophe | eEscNewLine, T(_T("'\n")), T(_T("\\'\\n"))},
-        {Escape, eEscQuote, T(_T("say \"hi\" it's")), T(_T("say \\\"hi\\\" it's"))},
-        {Escape, eEscBackslash, T(_T("a\\b")), T(_T("a\\\\b"))},
-        {Escape, eEscQuote, T(_T("a\\b")), T(_T("a\\b"))},
-        {Escape, eEscReturn | eEscTab, T(_T("\r\t")), T(_T("\\r\\t"))},
-        {Escape, eEscControl, Chars({7, 8, 11, 12}), T(_T("\\a\\b\\v\\f"))},
+        {Escape, 0, W("a'\"\\\n\r\t"), W("a'\"\\\n\r\t")},
+        {Escape, eEscApostrophe | eEscNewLine, W("'\n"), W("\\'\\n")},
+        {Escape, eEscQuote, W("say \"hi\" it's"), W("say \\\"hi\\\" it's")},
+        {Escape, eEscBackslash, W("a\\b"), W("a\\\\b")}, {Escape, eEscQuote, W("a\\b"), W("a\\b")},
+        {Escape, eEscReturn | eEscTab, W("\r\t"), W("\\r\\t")},
+        {Escape, eEscControl, Chars({7, 8, 11, 12}), W("\\a\\b\\v\\f")},
         {Escape, eEscTab, Chars({7, 8, 11, 12, 233}), Chars({7, 8, 11, 12, 233})},
         {Escape, eEscOtherAsUnicode, Chars({233, 0x1F, 127, 0xFFFF, 0xABCD, 7}),
-         T(_T("\\u00e9\\u001f\\u007f\\uffff\\uabcd\\u0007"))},
-        {Escape, eEscOtherAsUnicode, T(_T("\n\r\t'\"\\ ~az")), T(_T("\\u000a\\u000d\\u0009'\"\\ ~az"))},
-        {Escape, crlf | eEscReturn | eEscNewLine, T(_T("a\r\nb\nc")), T(_T("a\\r\\nb\\r\\nc"))},
-        {Escape, eEscLFToCRLF, T(_T("a\nb")), T(_T("a\r\nb"))},
-        {Escape, eEscLFToCRLF | eEscNewLine, T(_T("\r\n")), T(_T("\r\r\\n"))}, // the CR read stays
-        {Escape, crlf, T(_T("\r\n\r")), T(_T("\r\n"))}, // the inserted CR is not dropped
-        {Escape, eEscDropCR | eEscReturn, T(_T("a\rb\r")), T(_T("ab"))},
-        {Escape, eEscOctal | eEscHex | eEscUnicode, T(_T("\\x41\\101\\u0041\n")), T(_T("\\x41\\101\\u0041\n"))},
-        {Escape, eEscQuote, T(_T("")), T(_T(""))},
-        {Escape, eEscLFToCRLF | eEscOtherAsUnicode, Text(100000, 10), Repeat(T(_T("\\u000d\\u000a")), 100000)},
-        {Unescape, 0, T(_T("\\n\\x41\\")), T(_T("\\n\\x41\\"))},
-        {Unescape, eEscHex, T(_T("\\x41z\\X4a\\xaB")), Chars({'A', 'z', 0x4A, 0xAB})},
-        {Unescape, eEscHex, T(_T("\\xz")), Chars({0, 'z'})}, // no digits: 0
-        {Unescape, eEscHex, T(_T("\\x123456789")), Chars({0x5678, '9'})}, // eight digits, low 16 bits
-        {Unescape, eEscHex, T(_T("\\x")), Chars({0})},
-        {Unescape, eEscOctal, T(_T("\\101z\\1234")), T(_T("AzS4"))},
-        {Unescape, eEscOctal, T(_T("\\777\\0\\18\\8")), Chars({511, 0, 1, '8', '\\', '8'})},
-        {Unescape, eEscControl, T(_T("\\fz\\a\\b\\v\\?")), Chars({12, 'z', 7, 8, 11, '?'})},
-        {Unescape, readAll, T(_T("\\q")), T(_T("\\q"))},
-        {Unescape, eEscApostrophe, T(_T("\\n\\\"")), T(_T("\\n\\\""))},
-        {Unescape, eEscApostrophe | eEscQuote, T(_T("\\'\\\"")), T(_T("'\""))},
-        {Unescape, eEscBackslash | eEscNewLine, T(_T("\\\\n")), T(_T("\\n"))},
-        {Unescape, eEscUnicode | eEscBackslash, T(_T("\\\\u")), T(_T("\\u"))}, // the pair hides the u
-        {Unescape, eEscNewLine | eEscReturn | eEscTab, T(_T("\\n\\r\\t")), T(_T("\n\r\t"))},
-        {Unescape, eEscHex, T(_T("\\u0041")), T(_T("\\u0041"))},
-        {Unescape, readAll, T(_T("abc\\")), T(_T("abc\\"))},
-        {Unescape, readAll, T(_T("\\")), T(_T("\\"))},
-        {Unescape, crlf, T(_T("a\r\nb\nc\rd")), T(_T("a\r\nb\r\ncd"))},
-        {Unescape, eEscLFToCRLF, T(_T("a\r\nb")), T(_T("a\r\r\nb"))},
-        {Unescape, eEscLFToCRLF | eEscNewLine, T(_T("\\n")), T(_T("\r\n"))},
-        {Unescape, eEscDropCR | eEscReturn, T(_T("a\\rb")), T(_T("ab"))},
-        {Unescape, eEscLFToCRLF | eEscQuote, T(_T("\\\n")), T(_T("\\\r\n"))},
+         W("\\u00e9\\u001f\\u007f\\uffff\\uabcd\\u0007")},
+        {Escape, eEscOtherAsUnicode, W("\n\r\t'\"\\ ~az"), W("\\u000a\\u000d\\u0009'\"\\ ~az")},
+        {Escape, crlf | eEscReturn | eEscNewLine, W("a\r\nb\nc"), W("a\\r\\nb\\r\\nc")},
+        {Escape, eEscLFToCRLF, W("a\nb"), W("a\r\nb")},
+        {Escape, eEscLFToCRLF | eEscNewLine, W("\r\n"), W("\r\r\\n")}, // the CR read stays
+        {Escape, crlf, W("\r\n\r"), W("\r\n")}, // the inserted CR is not dropped
+        {Escape, eEscDropCR | eEscReturn, W("a\rb\r"), W("ab")},
+        {Escape, eEscOctal | eEscHex | eEscUnicode, W("\\x41\\101\\u0041\n"), W("\\x41\\101\\u0041\n")},
+        {Escape, eEscQuote, W(""), W("")},
+        {Escape, eEscLFToCRLF | eEscOtherAsUnicode, Text(100000, 10), Repeat(W("\\u000d\\u000a"), 100000)},
+        {Unescape, 0, W("\\n\\x41\\"), W("\\n\\x41\\")},
+        {Unescape, eEscHex, W("\\x41z\\X4a\\xaB"), Chars({'A', 'z', 0x4A, 0xAB})},
+        {Unescape, eEscHex, W("\\xz"), Chars({0, 'z'})}, // no digits: 0
+        {Unescape, eEscHex, W("\\x123456789"), Chars({0x5678, '9'})}, // eight digits, low 16 bits
+        {Unescape, eEscHex, W("\\x"), Chars({0})}, {Unescape, eEscOctal, W("\\101z\\1234"), W("AzS4")},
+        {Unescape, eEscOctal, W("\\777\\0\\18\\8"), Chars({511, 0, 1, '8', '\\', '8'})},
+        {Unescape, eEscControl, W("\\fz\\a\\b\\v\\?"), Chars({12, 'z', 7, 8, 11, '?'})},
+        {Unescape, readAll, W("\\q"), W("\\q")}, {Unescape, eEscApostrophe, W("\\n\\\""), W("\\n\\\"")},
+        {Unescape, eEscApostrophe | eEscQuote, W("\\'\\\""), W("'\"")},
+        {Unescape, eEscBackslash | eEscNewLine, W("\\\\n"), W("\\n")},
+        {Unescape, eEscUnicode | eEscBackslash, W("\\\\u"), W("\\u")}, // the pair hides the u
+        {Unescape, eEscNewLine | eEscReturn | eEscTab, W("\\n\\r\\t"), W("\n\r\t")},
+        {Unescape, eEscHex, W("\\u0041"), W("\\u0041")}, {Unescape, readAll, W("abc\\"), W("abc\\")},
+        {Unescape, readAll, W("\\"), W("\\")}, {Unescape, crlf, W("a\r\nb\nc\rd"), W("a\r\nb\r\ncd")},
+        {Unescape, eEscLFToCRLF, W("a\r\nb"), W("a\r\r\nb")},
+        {Unescape, eEscLFToCRLF | eEscNewLine, W("\\n"), W("\r\n")},
+        {Unescape, eEscDropCR | eEscReturn, W("a\\rb"), W("ab")},
+        {Unescape, eEscLFToCRLF | eEscQuote, W("\\\n"), W("\\\r\n")},
         {Unescape, eEscNewLine, Chars({'a', 0, '\\', 'n', 0}), Chars({'a', 0, '\n', 0})}, // NULs count
-        {Unescape, readAll, T(_T("")), T(_T(""))},
+        {Unescape, readAll, W(""), W("")},
     };
     for (const auto& c : cases) {
         BSTR in = ::SysAllocStringLen(c.input.data(), UINT(c.input.size()));
@@ -136,7 +131,7 @@ TEST(Escaping, ResultCodesAndTheOutput)
         } else {
             ASSERT_NE(nullptr, out);
             EXPECT_NE(in, out);
-            EXPECT_EQ(T(c.output), Text(out, ::SysStringLen(out)));
+            EXPECT_EQ(Text(c.output), Text(out, ::SysStringLen(out)));
             ::SysFreeString(out);
         }
         ::SysFreeString(old);
@@ -151,11 +146,10 @@ TEST(NextToken, SplitsAtTheDelimiterAndStopsAtTheEnd)
         WCHAR delimiter;
         std::vector<std::pair<Text, BOOL>> steps;
     } cases[] = {
-        {_T("a,b"), _T(','), {{T(_T("a")), TRUE}, {T(_T("b")), FALSE}}},
-        {_T(",x"), _T(','), {{T(_T("")), TRUE}, {T(_T("x")), FALSE}}},
-        {_T("a,,b,"), _T(','), {{T(_T("a")), TRUE}, {T(_T("")), TRUE}, {T(_T("b")), TRUE}, {T(_T("")), FALSE}}},
-        {_T(""), _T(','), {{T(_T("")), FALSE}}},
-        {_T("abc"), 0, {{T(_T("abc")), FALSE}}},
+        {_T("a,b"), _T(','), {{W("a"), TRUE}, {W("b"), FALSE}}},
+        {_T(",x"), _T(','), {{W(""), TRUE}, {W("x"), FALSE}}},
+        {_T("a,,b,"), _T(','), {{W("a"), TRUE}, {W(""), TRUE}, {W("b"), TRUE}, {W(""), FALSE}}},
+        {_T(""), _T(','), {{W(""), FALSE}}}, {_T("abc"), 0, {{W("abc"), FALSE}}},
     };
     for (const auto& c : cases) {
         LPCWSTR p = c.text;

@@ -5,6 +5,7 @@
 #include <QNUtility.h>
 
 #include "support/AfxTestPrint.h"
+#include "text/ScriptScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -39,28 +40,23 @@ TEST(ScriptSearch, FindsOnlyOccurrencesOutsideLiteralsAndComments)
         {_T("say \"hi\""), _T("\""), 0, 4, 7},         // a quote at the column is outside
         {_T("\"http://x\", y"), _T(","), 0, -1, -1},    // slashes inside a literal start a comment
         {_T("if a==b // a==b"), _T("a==b"), 0, 3, -2},
-        {_T("a,b,c"), _T(","), 2, 3, 3},
-        {_T("a,b"), _T(","), 1, 1, 1},
-        {_T("a,b"), _T(","), -5, 1, 1},
-        {_T("a,b"), _T(","), 3, -1, 1},
-        {_T("a,b"), _T(","), 4, -1, 1},
-        {_T("abc"), _T(""), 0, -1, -2},
-        {_T(""), _T(","), 0, -1, -1},
-        {_T(","), _T(","), 0, 0, 0},
-        {_T("abc"), _T("x"), 0, -1, -1},
+        {_T("a,b,c"), _T(","), 2, 3, 3}, {_T("a,b"), _T(","), 1, 1, 1}, {_T("a,b"), _T(","), -5, 1, 1},
+        {_T("a,b"), _T(","), 3, -1, 1}, {_T("a,b"), _T(","), 4, -1, 1}, {_T("abc"), _T(""), 0, -1, -2},
+        {_T(""), _T(","), 0, -1, -1}, {_T(","), _T(","), 0, 0, 0}, {_T("abc"), _T("x"), 0, -1, -1},
         {_T("a//b\r\nc"), _T("\r"), 0, -1, -1},
         {_T("// a\r\na"), _T("a"), 0, 6, 6},
         {_T("x\r\n\"a\" a"), _T("a"), 0, 7, 7},
         {_T("x\ry,z"), _T(","), 0, 3, 3}, // a lone CR shifts the line start
-        {line, _T(","), 0, 8, 10 * 19999 + 8},
-        {CString(withNul, 6), _T(","), 0, 5, 5},
+        {line, _T(","), 0, 8, 10 * 19999 + 8}, {CString(withNul, 6), _T(","), 0, 5, 5},
         {CString(withNul, 6), CString(WCHAR(0), 1), 0, 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8ForTest(c.text.Left(40), std::min(c.text.GetLength(), 40)));
         EXPECT_EQ(c.forward, CQNUtility::FindSkipStringAndComment(c.text, c.find, c.start));
-        if (c.reverse != -2) {
+        if (c.reverse != -2) { // the library's search and the fuzz target's reference alike
             EXPECT_EQ(c.reverse, CQNUtility::ReverseFindSkipStringAndComment(c.text, c.find[0]));
+            EXPECT_EQ(c.reverse, qn::text::ReverseFindWithFreshScanners(
+                                     qn::text::TextView(static_cast<LPCWSTR>(c.text), size_t(c.text.GetLength())), c.find[0]));
         }
     }
 }
@@ -82,16 +78,11 @@ TEST(ScriptSearch, ReplacesOutsideAndCounts)
         {_T("a = \"a\"; // a\r\na"), _T("a"), _T("b"), 2, _T("a = \"a\"; // a\r\nb"), 1},
         {_T("x x"), _T("x"), _T("xx"), 0, _T("xx xx"), 2}, // a replacement is not searched
         {_T("foo(foo, \"foo\")"), _T("foo"), _T("f"), 0, _T("f(f, \"foo\")"), 2},
-        {_T("a+b+c"), _T("+"), _T(""), 0, _T("abc"), 2},
-        {_T("a, \"b"), _T("a"), _T("z"), 0, _T("a, \"b"), 0},
-        {_T("abc"), _T("x"), _T("y"), 0, _T("abc"), 0},
-        {_T("abc"), _T("a"), _T("y"), 9, _T("abc"), 0},
-        {_T("abc"), _T(""), _T("y"), 0, _T("abc"), 0},
-        {_T("abc"), _T("abc"), _T("x"), 0, _T("x"), 1},
-        {_T("abc"), _T("abc"), _T("x"), 1, _T("abc"), 0},
-        {_T("abc"), _T("abcd"), _T("x"), 0, _T("abc"), 0},
-        {_T("aaa"), _T("aa"), _T("b"), 0, _T("ba"), 1},
-        {line, _T(","), _T("."), 0, replaced, 20000},
+        {_T("a+b+c"), _T("+"), _T(""), 0, _T("abc"), 2}, {_T("a, \"b"), _T("a"), _T("z"), 0, _T("a, \"b"), 0},
+        {_T("abc"), _T("x"), _T("y"), 0, _T("abc"), 0}, {_T("abc"), _T("a"), _T("y"), 9, _T("abc"), 0},
+        {_T("abc"), _T(""), _T("y"), 0, _T("abc"), 0}, {_T("abc"), _T("abc"), _T("x"), 0, _T("x"), 1},
+        {_T("abc"), _T("abc"), _T("x"), 1, _T("abc"), 0}, {_T("abc"), _T("abcd"), _T("x"), 0, _T("abc"), 0},
+        {_T("aaa"), _T("aa"), _T("b"), 0, _T("ba"), 1}, {line, _T(","), _T("."), 0, replaced, 20000},
     };
     for (const auto& c : cases) {
         CString text = c.text;
@@ -103,21 +94,14 @@ TEST(ScriptSearch, ReplacesOutsideAndCounts)
 TEST(ScriptSearch, RemovesSpacesOutsideLiteralsAndComments)
 {
     const std::pair<const WCHAR*, const WCHAR*> cases[] = {
-        {_T("a = b + c"), _T("a=b+ c")},
-        {_T(" x = 1"), _T(" x=1")},
-        {_T("s = \"a b\""), _T("s=\"a b\"")},
+        {_T("a = b + c"), _T("a=b+ c")}, {_T(" x = 1"), _T(" x=1")}, {_T("s = \"a b\""), _T("s=\"a b\"")},
         {_T("x = 1 // a comment\r\ny = 2"), _T("x=1// a comment\ny=2")},
-        {_T("a - b"), _T("a- b")},
-        {_T("s = \"a\\\" b\" + c"), _T("s=\"a\\\" b\"+ c")},
-        {_T("\"a b\" c"), _T("\"a b\"c")},
-        {_T("a\t= b"), _T("a\t=b")},
+        {_T("a - b"), _T("a- b")}, {_T("s = \"a\\\" b\" + c"), _T("s=\"a\\\" b\"+ c")},
+        {_T("\"a b\" c"), _T("\"a b\"c")}, {_T("a\t= b"), _T("a\t=b")},
         {_T("a //b\rc d"), _T("a//bcd")},
-        {_T("x = - 1"), _T("x=- 1")},
-        {_T("a / b"), _T("a/b")},
-        {_T("x = \"a b"), _T("x=\"a b")},
+        {_T("x = - 1"), _T("x=- 1")}, {_T("a / b"), _T("a/b")}, {_T("x = \"a b"), _T("x=\"a b")},
         {_T("\"// x\" y"), _T("\"// x\"y")},
-        {_T("  "), _T(" ")},
-        {_T(""), _T("")},
+        {_T("  "), _T(" ")}, {_T(""), _T("")},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(CString(expected), CQNUtility::RemoveUnnecessarySpace(text)) << ToUtf8ForTest(text, -1);

@@ -44,10 +44,8 @@ TEST(Configuration, TextValuesWithinTheirCapacity)
         size_t capacity; // characters beside the terminator
         const wchar_t* withoutKey;
     } values[] = {
-        {kInstall, L"WbPath", 259, L"E_FAIL <unchanged>"},
-        {kConfiguration, L"Runtime Root", 259, L""},
-        {kConfiguration, L"Templates Dir", 259, L""},
-        {kConfiguration, L"ForceLanguage", 19, L""},
+        {kInstall, L"WbPath", 259, L"E_FAIL <unchanged>"}, {kConfiguration, L"Runtime Root", 259, L""},
+        {kConfiguration, L"Templates Dir", 259, L""}, {kConfiguration, L"ForceLanguage", 19, L""},
     };
     for (const auto& v : values) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(v.value)));

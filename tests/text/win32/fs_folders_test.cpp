@@ -29,20 +29,14 @@ TEST(ForceDirectories, MakesEveryMissingDirectoryOrAnswersFalse)
         std::wstring directory;
         bool exists;
     } cases[] = {
-        {tree.Root(), TRUE, tree.Root(), true},
-        {tree.Root() + L"\\", TRUE, tree.Root(), true},
-        {tree / L"file", FALSE, L"", false},
-        {tree / L"file\\below\\deeper", FALSE, tree / L"file\\below", false},
+        {tree.Root(), TRUE, tree.Root(), true}, {tree.Root() + L"\\", TRUE, tree.Root(), true},
+        {tree / L"file", FALSE, L"", false}, {tree / L"file\\below\\deeper", FALSE, tree / L"file\\below", false},
         {tree / L"A\\B\\C", TRUE, tree / L"A\\B\\C", true},
         {tree / L"T\\U\\", TRUE, tree / L"T\\U", true}, // a trailing separator names the last one
         {tree / L"T\\U\\", TRUE, tree / L"T\\U", true}, // and a second call finds it there
-        {tree / L"F/G", TRUE, tree / L"F\\G", true},
-        {tree / L"H\\I/", TRUE, tree / L"H\\I", true},
-        {L"", FALSE, L"", false},
-        {relative, FALSE, relative, false},
-        {L"B:", FALSE, L"", false},
-        {L"B:\\qn\\x", FALSE, L"", false},
-        {limit, FALSE, limit.substr(0, limit.size() - 2), false},
+        {tree / L"F/G", TRUE, tree / L"F\\G", true}, {tree / L"H\\I/", TRUE, tree / L"H\\I", true},
+        {L"", FALSE, L"", false}, {relative, FALSE, relative, false}, {L"B:", FALSE, L"", false},
+        {L"B:\\qn\\x", FALSE, L"", false}, {limit, FALSE, limit.substr(0, limit.size() - 2), false},
         {tree / (L"n\\" + std::wstring(260, L'x')), FALSE, tree / L"n", false}, // refused before anything is made
         {deep, TRUE, deep, true},
     };
