@@ -24,6 +24,12 @@ target_link_libraries(qn_test_support PUBLIC qn_test_streams ${QN_LIBRARY} GTest
 if(WIN32)
   target_link_libraries(qn_test_support PUBLIC ${QN_WINDOWS_LIBS})
 endif()
+# Native: every allocation passes the allocation-fault harness
+# (tests/support/AllocationFaults.cpp), which replaces operator new.
+if(NOT WIN32)
+  target_link_options(qn_test_support INTERFACE -Wl,--wrap=malloc,--wrap=realloc,--wrap=calloc
+                      -Wl,--undefined=__wrap_malloc)
+endif()
 
 # Fixture DLLs (Windows only): each folder with a CMakeLists.txt adds its targets
 # and appends them to the QN_FIXTURES global property.

@@ -1,14 +1,50 @@
 // A stand-in for the host environment component that the catalogue asks
-// before it scans the driver folder (see QNCatalogue.h): it lets every scan
-// go on. Registered with regsvr32 in the demonstration installation.
+// before it scans the driver folder (see QNCatalogue.h). Registered with
+// regsvr32 in the demonstration installation, where it lets every scan go on.
+//
+// To show (and test) how a host reacts when the component says no, the
+// REG_DWORD value "Refuse" of its class key (HKCR\CLSID\{57B81659-...})
+// makes it refuse at one step of the catalogue's query; it is read each time
+// an instance is created:
+//   0 or missing  answer every step (the demonstration)
+//   1  the class factory refuses the instance (E_ACCESSDENIED)
+//   2  GetDriverService gives no object, with S_OK
+//   3  GetDriverService gives the object, with E_FAIL
+//   4  the object has no IQNDriverService interface
+//   5  CheckDriverAccess returns E_ACCESSDENIED
+//   6  CheckDriverAccess returns S_FALSE (a success code)
+// DllCanUnloadNow answers S_OK only when every object has been released.
 #include <QNCatalogue.h>
 
 #include <new>
 
 namespace {
 
+enum Refusal : DWORD {
+    kAnswerAll = 0,
+    kRefuseCreate = 1,
+    kNoService = 2,
+    kServiceFailsCode = 3,
+    kNoDriverService = 4,
+    kAccessDenied = 5,
+    kAccessFalse = 6,
+};
+
 HINSTANCE g_module = nullptr;
 LONG g_objects = 0;
+
+const wchar_t kClassKey[] = L"CLSID\\{57B81659-C74D-4D19-9580-92959E21EAE5}";
+const wchar_t kServerKey[] = L"CLSID\\{57B81659-C74D-4D19-9580-92959E21EAE5}\\InprocServer32";
+
+DWORD ReadRefusal()
+{
+    DWORD value = kAnswerAll;
+    DWORD bytes = sizeof value;
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, kClassKey, L"Refuse", RRF_RT_REG_DWORD, nullptr, &value, &bytes) !=
+        ERROR_SUCCESS)
+        return kAnswerAll;
+    return value;
+}
 
 #define OWN_METHOD(n) \
     STDMETHODIMP OwnMethod##n() override { return E_NOTIMPL; }
@@ -17,7 +53,7 @@ LONG g_objects = 0;
 // driver service.
 class Environment final : public IQNEnvironment, public IQNDriverService {
 public:
-    Environment() { ::InterlockedIncrement(&g_objects); }
+    explicit Environment(DWORD refusal) : m_refusal(refusal) { ::InterlockedIncrement(&g_objects); }
     ~Environment() { ::InterlockedDecrement(&g_objects); }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
@@ -27,7 +63,7 @@ public:
         *ppv = nullptr;
         if (riid == IID_IUnknown || riid == IID_IQNEnvironment)
             *ppv = static_cast<IQNEnvironment*>(this);
-        else if (riid == IID_IQNDriverService)
+        else if (riid == IID_IQNDriverService && m_refusal != kNoDriverService)
             *ppv = static_cast<IQNDriverService*>(this);
         else
             return E_NOINTERFACE;
@@ -51,20 +87,26 @@ public:
     {
         if (!ppService)
             return E_POINTER;
+        *ppService = nullptr;
+        if (m_refusal == kNoService)
+            return S_OK;
         *ppService = static_cast<IQNEnvironment*>(this);
         AddRef();
-        return S_OK;
+        return m_refusal == kServiceFailsCode ? E_FAIL : S_OK;
     }
     STDMETHODIMP CheckDriverAccess(LONG* pnState) override
     {
         if (!pnState)
             return E_POINTER;
         *pnState = 1; // every driver may be used
-        return S_OK;
+        if (m_refusal == kAccessDenied)
+            return E_ACCESSDENIED;
+        return m_refusal == kAccessFalse ? S_FALSE : S_OK;
     }
 
 private:
     LONG m_references = 1;
+    const DWORD m_refusal;
 };
 
 #undef OWN_METHOD
@@ -78,6 +120,7 @@ public:
         *ppv = riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
         return *ppv ? S_OK : E_NOINTERFACE;
     }
+    // A static object that lives as long as the module.
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override
@@ -87,7 +130,10 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        auto* object = new (std::nothrow) Environment;
+        const DWORD refusal = ReadRefusal();
+        if (refusal == kRefuseCreate)
+            return E_ACCESSDENIED;
+        auto* object = new (std::nothrow) Environment(refusal);
         if (!object)
             return E_OUTOFMEMORY;
         const HRESULT hr = static_cast<IQNEnvironment*>(object)->QueryInterface(riid, ppv);
@@ -98,8 +144,6 @@ public:
 };
 
 Factory g_factory;
-
-const wchar_t kClassKey[] = L"CLSID\\{57B81659-C74D-4D19-9580-92959E21EAE5}";
 
 LONG SetValue(const wchar_t* path, const wchar_t* name, const wchar_t* value)
 {
@@ -143,14 +187,11 @@ HRESULT WINAPI DllRegisterServer()
     const DWORD length = ::GetModuleFileNameW(g_module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return E_FAIL;
-    wchar_t server[80];
-    ::lstrcpyW(server, kClassKey);
-    ::lstrcatW(server, L"\\InprocServer32");
     LONG status = SetValue(kClassKey, nullptr, L"Demonstration host environment");
     if (status == ERROR_SUCCESS)
-        status = SetValue(server, nullptr, path);
+        status = SetValue(kServerKey, nullptr, path);
     if (status == ERROR_SUCCESS)
-        status = SetValue(server, L"ThreadingModel", L"Apartment");
+        status = SetValue(kServerKey, L"ThreadingModel", L"Apartment");
     return HRESULT_FROM_WIN32(status);
 }
 

@@ -1,8 +1,9 @@
 // Bulk colour conversion and packing: the exported buffer functions, a
 // portable loop over the per-colour conversions, an AVX2 loop (x64) that does
 // eight colours per step (channel tables by vector gathers, grey levels by
-// vector max/min and integer arithmetic, the transparent flag by a blend), and
-// for the channel-table modes an AVX-512 VBMI loop of 16 colours per step.
+// vector max/min and integer arithmetic, the transparent flag by a blend; mode
+// 7's words 32 colours per step by arithmetic and vpshufb, without gathers),
+// and for the channel-table modes an AVX-512 VBMI loop of 16 colours per step.
 #include "TargetColourBulk.h"
 #include "TargetColourFast.h"
 #include "frame/CpuFeatures.h"
@@ -44,6 +45,12 @@ void PackScalar(int mode, const uint32_t* in, uint16_t* out, size_t count)
 
 #ifdef QN_COLOUR_AVX2
 #define QN_TARGET_AVX2 __attribute__((target("avx2")))
+
+// Before the scalar tail of a vector loop. GCC 12 jumps to the tail function
+// without the vzeroupper it puts before a return, so the caller's SSE code would
+// run with the upper register halves still in use: measured 5x slower on AMD
+// after the AVX-512 loops (libyuv's SSE2 row right after ours).
+QN_TARGET_AVX2 inline void ScalarTailFollows() { _mm256_zeroupper(); }
 
 struct Channels {
     __m256i red, green, blue;
@@ -118,6 +125,7 @@ template <int Mode> QN_TARGET_AVX2 void ConvertAvx2Mode(const uint32_t* in, uint
         const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), Shown8<Mode>(c));
     }
+    ScalarTailFollows();
     ConvertScalar(Mode, in + i, out + i, count - i);
 }
 
@@ -158,8 +166,6 @@ template <int Mode> QN_TARGET_AVX2 inline __m256i Packed8(__m256i c)
         const __m256i level =
             _mm256_srli_epi32(_mm256_mullo_epi32(_mm256_add_epi32(ch.red, _mm256_set1_epi32(8)), _mm256_set1_epi32(241)), 12);
         return Replicate(_mm256_slli_epi32(level, 2), 0x0101);
-    } else if constexpr (Mode == 7) {
-        return Gather(kWordR5G6B5, ch);
     } else {
         static_assert(Mode == 11);
         return Replicate(_mm256_or_si256(_mm256_srli_epi32(WeightedSum(ch), 10), attribute), 0x1111);
@@ -176,7 +182,116 @@ template <int Mode> QN_TARGET_AVX2 void PackAvx2Mode(const uint32_t* in, uint16_
         const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi32(a, b), 0xD8);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), words);
     }
+    ScalarTailFollows();
     PackScalar(Mode, in + i, out + i, count - i);
+}
+
+// Mode 7 without gathers, 32 colours a step.
+//
+// Red and blue: the 5-bit reduction is exactly the larger of two multiply-high
+// lines, floor((v + 5) 7693 / 2^16), right up to 240, and
+// floor((v - 81) 11879 / 2^16) (0 below 81), right from 241, each never above
+// the reduction elsewhere. On 16-bit lanes that is five instructions for the
+// red and blue of eight colours, and vpmaddwd puts red << 11 plus blue in each
+// 32-bit lane.
+//
+// Green: the 6-bit levels follow no line, but each run of four values (v >> 2)
+// holds at most one step, so the index is (v + step[v >> 2]) >> 2 with a
+// 64-entry table of small signed bytes. The green bytes of 32 colours are
+// gathered into one register and looked up with four vpshufb (16 entries each)
+// and three blends on bits 4 and 5 of v >> 2.
+constexpr unsigned Reduce5ByLines(unsigned v)
+{
+    const unsigned low = (v + 5) * 7693 >> 16, high = (v > 81 ? v - 81 : 0) * 11879 >> 16;
+    return low > high ? low : high;
+}
+
+using GreenSteps = std::array<signed char, 64>;
+constexpr GreenSteps MakeGreenSteps()
+{
+    GreenSteps steps{};
+    for (unsigned q = 0; q < 64; ++q) {
+        // The index at 4q, and where in the run it steps up (4: not at all).
+        unsigned at = 4;
+        for (unsigned i = 1; i < 4; ++i)
+            at = kReduce6Bit[4 * q + i] != kReduce6Bit[4 * q + i - 1] ? i : at;
+        steps[q] = static_cast<signed char>(int(4 * kReduce6Bit[4 * q] + 4 - at) - int(4 * q));
+    }
+    return steps;
+}
+inline constexpr GreenSteps kGreenSteps = MakeGreenSteps();
+
+constexpr bool ReductionsByArithmeticAreExact()
+{
+    for (unsigned v = 0; v < 256; ++v) {
+        const int stepped = int(v) + kGreenSteps[v >> 2]; // a byte: no wrap-around is relied on
+        if (Reduce5ByLines(v) != kReduce5Bit[v] || stepped < 0 || stepped > 255 || unsigned(stepped) >> 2 != kReduce6Bit[v])
+            return false;
+    }
+    return true;
+}
+static_assert(ReductionsByArithmeticAreExact(), "mode 7 reductions by arithmetic");
+
+// red << 11 | blue of eight colours, one per 32-bit lane.
+QN_TARGET_AVX2 inline __m256i RedBlue565(__m256i c)
+{
+    const __m256i v = _mm256_and_si256(c, _mm256_set1_epi32(0x00FF00FF)); // red, blue: 16-bit lanes
+    const __m256i low = _mm256_mulhi_epu16(_mm256_add_epi16(v, _mm256_set1_epi16(5)), _mm256_set1_epi16(7693));
+    const __m256i high = _mm256_mulhi_epu16(_mm256_subs_epu16(v, _mm256_set1_epi16(81)), _mm256_set1_epi16(11879));
+    return _mm256_madd_epi16(_mm256_max_epu16(low, high), _mm256_set1_epi32(1 << 16 | 1 << 11));
+}
+
+// vpshufb patterns: the green bytes (byte 1) of four colours to dword `slot`
+// of each 128-bit lane, zeros elsewhere.
+constexpr std::array<signed char, 32> GreenPick(int slot)
+{
+    std::array<signed char, 32> pick{};
+    for (int i = 0; i < 32; ++i)
+        pick[size_t(i)] = (i & 15) / 4 == slot ? static_cast<signed char>(1 + 4 * (i & 3)) : -1;
+    return pick;
+}
+inline constexpr std::array<signed char, 32> kGreenPick[4] = {GreenPick(0), GreenPick(1), GreenPick(2),
+                                                                        GreenPick(3)};
+
+QN_TARGET_AVX2 inline __m256i Load256(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
+// 16 bytes in both 128-bit lanes: one vpshufb table.
+QN_TARGET_AVX2 inline __m256i Broadcast16(const void* p)
+{
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(static_cast<const __m128i*>(p)));
+}
+
+QN_TARGET_AVX2 void PackAvx2R5G6B5(const uint32_t* in, uint16_t* out, size_t count)
+{
+    const __m256i steps0 = Broadcast16(kGreenSteps.data()), steps1 = Broadcast16(kGreenSteps.data() + 16);
+    const __m256i steps2 = Broadcast16(kGreenSteps.data() + 32), steps3 = Broadcast16(kGreenSteps.data() + 48);
+    const __m256i pick0 = Load256(kGreenPick[0].data()), pick1 = Load256(kGreenPick[1].data());
+    const __m256i pick2 = Load256(kGreenPick[2].data()), pick3 = Load256(kGreenPick[3].data());
+    const __m256i zero = _mm256_setzero_si256();
+    size_t i = 0;
+    for (; i + 32 <= count; i += 32) {
+        // Named registers, not an array: GCC spills arrays of vectors.
+        const __m256i c0 = Load256(in + i), c1 = Load256(in + i + 8), c2 = Load256(in + i + 16), c3 = Load256(in + i + 24);
+        // Green of colours 0-3, 8-11, 16-19, 24-27 in the low lane, the others in the high lane.
+        const __m256i g = _mm256_blend_epi32(
+            _mm256_blend_epi32(_mm256_shuffle_epi8(c0, pick0), _mm256_shuffle_epi8(c1, pick1), 0x22),
+            _mm256_blend_epi32(_mm256_shuffle_epi8(c2, pick2), _mm256_shuffle_epi8(c3, pick3), 0x88), 0xCC);
+        const __m256i run = _mm256_and_si256(_mm256_srli_epi16(g, 2), _mm256_set1_epi8(0x3F)); // v >> 2
+        const __m256i bit4 = _mm256_add_epi8(g, g); // bit 6 of v (bit 4 of the run) as the sign
+        const __m256i low = _mm256_blendv_epi8(_mm256_shuffle_epi8(steps0, run), _mm256_shuffle_epi8(steps1, run), bit4);
+        const __m256i high = _mm256_blendv_epi8(_mm256_shuffle_epi8(steps2, run), _mm256_shuffle_epi8(steps3, run), bit4);
+        // The green index << 2 per byte, then << 5 in each word.
+        const __m256i green = _mm256_and_si256(_mm256_add_epi8(g, _mm256_blendv_epi8(low, high, g)),
+                                               _mm256_set1_epi8(static_cast<char>(0xFC)));
+        // packus and unpack keep the same order of the colours: 0-3, 8-11 | 4-7, 12-15.
+        const __m256i w0 = _mm256_or_si256(_mm256_packus_epi32(RedBlue565(c0), RedBlue565(c1)),
+                                           _mm256_slli_epi16(_mm256_unpacklo_epi8(green, zero), 3));
+        const __m256i w1 = _mm256_or_si256(_mm256_packus_epi32(RedBlue565(c2), RedBlue565(c3)),
+                                           _mm256_slli_epi16(_mm256_unpackhi_epi8(green, zero), 3));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permute4x64_epi64(w0, 0xD8));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 16), _mm256_permute4x64_epi64(w1, 0xD8));
+    }
+    ScalarTailFollows();
+    PackScalar(7, in + i, out + i, count - i);
 }
 
 QN_TARGET_AVX2 void ConvertAvx2(int mode, const uint32_t* in, uint32_t* out, size_t count)
@@ -224,7 +339,7 @@ QN_TARGET_AVX2 void PackAvx2(int mode, const uint32_t* in, uint16_t* out, size_t
     case 9:
         return PackAvx2Mode<6>(in, out, count);
     case 7:
-        return PackAvx2Mode<7>(in, out, count);
+        return PackAvx2R5G6B5(in, out, count);
     case 11:
     case 12:
         return PackAvx2Mode<11>(in, out, count);
@@ -314,6 +429,7 @@ QN_TARGET_VBMI void ConvertVbmi(int mode, const uint32_t* in, uint32_t* out, siz
         x = _mm512_mask_mov_epi32(x, _mm512_test_epi32_mask(c, flag), c);
         _mm512_storeu_si512(out + i, x);
     }
+    ScalarTailFollows();
     ConvertScalar(mode, in + i, out + i, count - i);
 }
 
@@ -353,6 +469,7 @@ QN_TARGET_VBMI void PackVbmi(int mode, const uint32_t* in, uint16_t* out, size_t
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
                             _mm512_cvtepi32_epi16(_mm512_ternarylogic_epi32(r, g, b, 0xFE)));
     }
+    ScalarTailFollows();
     PackScalar(mode, in + i, out + i, count - i);
 }
 

@@ -152,6 +152,14 @@ QN_TARGET_CLMUL inline uint64_t Finish(__m128i acc, const unsigned char* p, size
     return static_cast<uint64_t>(_mm_cvtsi128_si64(r));
 }
 
+// Four accumulators of consecutive 16-byte lanes into one:
+// x0 x^384 + x1 x^256 + x2 x^128 + x3, by three independent folds. Both paths
+// end their wide loop with this.
+QN_TARGET_CLMUL inline __m128i CombineFour(__m128i x0, __m128i x1, __m128i x2, __m128i x3)
+{
+    return _mm_xor_si128(Fold(x0, Pair(kFold384), x3), Fold(x1, Pair(kFold256), Moved(x2, Pair(kFold128))));
+}
+
 // Below 256 bytes both folding paths run this: four XMM lanes from 64 bytes.
 QN_TARGET_CLMUL inline uint64_t FoldXmm(uint64_t reg, const unsigned char* p, size_t size)
 {
@@ -176,8 +184,7 @@ QN_TARGET_CLMUL inline uint64_t FoldXmm(uint64_t reg, const unsigned char* p, si
             p += 64;
             size -= 64;
         }
-        // x0 x^384 + x1 x^256 + x2 x^128 + x3: three independent folds.
-        acc = _mm_xor_si128(Fold(x0, Pair(kFold384), x3), Fold(x1, Pair(kFold256), Moved(x2, Pair(kFold128))));
+        acc = CombineFour(x0, x1, x2, x3);
     } else {
         acc = _mm_xor_si128(Load(p, reverse), preset);
         p += 16;
@@ -254,13 +261,9 @@ QN_TARGET_VPCLMUL uint64_t UpdateVpclmul(uint64_t reg, const unsigned char* p, s
         p += 64;
         size -= 64;
     }
-    // The four lanes into the last: lane j moves over 48 - 16 j bytes.
-    const __m512i lanes = Lanes512(kFold384, kFold256, kFold128, FoldConstants{0, 0});
-    const __m512i last = _mm512_maskz_mov_epi64(0xC0, z);
-    const __m512i moved = _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(z, lanes, 0x00),
-                                                    _mm512_clmulepi64_epi128(z, lanes, 0x11), last, 0x96);
-    const __m512i half = _mm512_xor_si512(moved, _mm512_shuffle_i64x2(moved, moved, 0x4E));
-    const __m128i acc = _mm512_castsi512_si128(_mm512_xor_si512(half, _mm512_shuffle_i64x2(half, half, 0xB1)));
+    // Its four lanes are the XMM path's four accumulators.
+    const __m128i acc = CombineFour(_mm512_castsi512_si128(z), _mm512_extracti32x4_epi32(z, 1),
+                                    _mm512_extracti32x4_epi32(z, 2), _mm512_extracti32x4_epi32(z, 3));
     return Finish(acc, p, size);
 }
 

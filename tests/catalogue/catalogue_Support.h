@@ -8,6 +8,7 @@
 
 #include <QNCatalogue.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace cattest {
@@ -53,30 +54,39 @@ inline void SetBitWord(CDLLinfo& info, uint32_t word)
     info.m_nReserved = word >> 10;
 }
 
+// Everything a record's copy carries, as text: the numbers, the bit word in
+// its bits 0 to 9, then the texts.
+inline std::string Carried(const CDLLinfo& info)
+{
+    std::string text;
+    for (long long n : std::initializer_list<long long>{
+             info.m_nID, info.m_nKind, info.m_nParam, info.m_nValue, BitWord(info) & QN_DRIVER_BITS_USED,
+             info.m_wParam1, info.m_wParam2, info.m_wParam3, info.m_wParam4, info.m_wParam5, info.m_wFlags})
+        text += std::to_string(n) + ",";
+    return text + Narrow(info.m_szName) + "," + Narrow(info.m_szModule) + "," + Narrow(info.m_szHelpFile) + "," +
+           Narrow(info.m_szText1) + "," + Narrow(info.m_szChildName) + "," + Narrow(info.m_szText2);
+}
+
+template <class Node> std::string Entry(const Node& entry)
+{
+    return Narrow(entry.m_Info.m_szModule) + " " + Narrow(entry.m_Info.m_szHelpFile) + " " + Narrow(entry.m_szDLLPath);
+}
+
 inline std::string Render(const CList<CManNode*, CManNode*>& manufacturers)
 {
     std::string text;
     for (POSITION man = manufacturers.GetHeadPosition(); man;) {
         const CManNode* manufacturer = manufacturers.GetNext(man);
-        if (!text.empty())
-            text += " | ";
-        text += Narrow(manufacturer->m_szManufacturer) + "(";
-        bool firstEntry = true;
+        text += (text.empty() ? "" : " | ") + Narrow(manufacturer->m_szManufacturer) + "(";
         for (POSITION pos = manufacturer->m_OVLList.GetHeadPosition(); pos;) {
             const COVLnode* entry = manufacturer->m_OVLList.GetNext(pos);
-            text += firstEntry ? "" : "; ";
-            firstEntry = false;
-            text += Narrow(entry->m_Info.m_szModule) + " " + Narrow(entry->m_Info.m_szHelpFile) + " " +
-                    Narrow(entry->m_szDLLPath);
-            if (entry->m_PCLList.IsEmpty())
-                continue;
-            text += "{";
+            text += Entry(*entry);
             for (POSITION kid = entry->m_PCLList.GetHeadPosition(); kid;) {
-                const CPCLnode* attached = entry->m_PCLList.GetNext(kid);
-                text += Narrow(attached->m_Info.m_szModule) + " " + Narrow(attached->m_Info.m_szHelpFile) + " " +
-                        Narrow(attached->m_szDLLPath) + (kid ? "; " : "");
+                text += kid == entry->m_PCLList.GetHeadPosition() ? "{" : "; ";
+                text += Entry(*entry->m_PCLList.GetNext(kid));
+                text += kid ? "" : "}";
             }
-            text += "}";
+            text += pos ? "; " : "";
         }
         text += ")";
     }

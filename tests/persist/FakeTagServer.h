@@ -1,6 +1,6 @@
 // A stand-in for the host's tag server: its one operation is the 55th method
-// of IKESTTagServer; every other method of the host only records that it was
-// called by mistake. The results it gives per tag are set by the test.
+// of IKESTTagServer; the host's other methods count calls made by mistake. The
+// result for a tag is S_OK unless the test sets another.
 #pragma once
 
 #include <QNRefObjList.h>
@@ -8,26 +8,18 @@
 
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace qntest {
 
 class FakeTagServer final : public Counted<IKESTTagServer> {
 public:
-    // The result for a tag (S_OK unless set).
-    void SetResult(const std::u16string& tag, HRESULT result) { m_results[tag] = result; }
-
-    struct Call {
-        std::u16string tag, owner;
-        bool tagIsPlatformString, ownerIsPlatformString;
-    };
-    const std::vector<Call>& Calls() const { return m_calls; }
-    int WrongMethodCalls() const { return m_wrongCalls; }
-
+    std::map<std::u16string, HRESULT> results;
+    std::vector<std::pair<std::u16string, std::u16string>> calls; // tag, owner
+    int wrongCalls = 0;
 
 #define QN_FAKE_HOST_METHOD(n) \
-    HRESULT STDMETHODCALLTYPE HostMethod##n() override { return WrongMethod(); }
+    HRESULT STDMETHODCALLTYPE HostMethod##n() override { return ++wrongCalls, E_UNEXPECTED; }
     QN_FAKE_HOST_METHOD(04) QN_FAKE_HOST_METHOD(05) QN_FAKE_HOST_METHOD(06) QN_FAKE_HOST_METHOD(07)
     QN_FAKE_HOST_METHOD(08) QN_FAKE_HOST_METHOD(09) QN_FAKE_HOST_METHOD(10) QN_FAKE_HOST_METHOD(11)
     QN_FAKE_HOST_METHOD(12) QN_FAKE_HOST_METHOD(13) QN_FAKE_HOST_METHOD(14) QN_FAKE_HOST_METHOD(15)
@@ -43,33 +35,21 @@ public:
     QN_FAKE_HOST_METHOD(52) QN_FAKE_HOST_METHOD(53) QN_FAKE_HOST_METHOD(54)
 #undef QN_FAKE_HOST_METHOD
 
-    HRESULT STDMETHODCALLTYPE ClearTagRefInfo(BSTR bstrTagID, BSTR bstrOwner) override
+    // Both names must come as platform strings: their length prefix counts
+    // up to the terminator.
+    HRESULT STDMETHODCALLTYPE ClearTagRefInfo(BSTR tag, BSTR owner) override
     {
-        Call call{Text(bstrTagID), Text(bstrOwner), IsPlatformString(bstrTagID), IsPlatformString(bstrOwner)};
-        m_calls.push_back(call);
-        const auto found = m_results.find(call.tag);
-        return found == m_results.end() ? S_OK : found->second;
+        calls.emplace_back(Text(tag), Text(owner));
+        const auto found = results.find(calls.back().first);
+        return found == results.end() ? S_OK : found->second;
     }
 
 private:
-    HRESULT WrongMethod()
-    {
-        ++m_wrongCalls;
-        return E_UNEXPECTED;
-    }
     static std::u16string Text(BSTR bstr)
     {
-        std::u16string text;
-        for (UINT i = 0, n = ::SysStringLen(bstr); i < n; ++i)
-            text += static_cast<char16_t>(bstr[i]);
-        return text;
+        const UINT length = ::SysStringLen(bstr);
+        return bstr && bstr[length] == 0 ? std::u16string(bstr, bstr + length) : u"<not a platform string>";
     }
-    // A platform string knows its length, and its terminator follows it.
-    static bool IsPlatformString(BSTR bstr) { return bstr && bstr[::SysStringLen(bstr)] == 0; }
-
-    std::map<std::u16string, HRESULT> m_results;
-    std::vector<Call> m_calls;
-    int m_wrongCalls = 0;
 };
 
 } // namespace qntest

@@ -1,16 +1,11 @@
-// The class identifier conversion table: the properties of the table the
-// library holds, the lookups in both directions and on both forms, the nesting
-// enable counter and the lazy fill.
+// The class identifier conversion table: the rows the library holds, the
+// lookups in both directions on both forms, the nesting enable counter and
+// the lazy fill.
 #include <QNUtilityClass.h>
+#include <support/AfxTestPrint.h>
 #include <support/UtilityAccess.h>
 
-#include <support/AfxTestPrint.h>
-
 #include <gtest/gtest.h>
-
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -24,15 +19,6 @@ const Pair kRows[] = {
 };
 
 using Access = CQNUtilityTestAccess;
-
-// Enables translation for one scope, balancing the counter on every path.
-class TranslationOn {
-public:
-    TranslationOn() { CQNUtility::CLSIDEnabled(1); }
-    TranslationOn(const TranslationOn&) = delete;
-    TranslationOn& operator=(const TranslationOn&) = delete;
-    ~TranslationOn() { CQNUtility::CLSIDEnabled(0); }
-};
 
 GUID FromText(const WCHAR* text)
 {
@@ -51,33 +37,26 @@ TEST(ClassTableAtLoad, DisabledLookupsLeaveTheMapsEmpty)
     if (Access::GuidTableInitialized())
         GTEST_SKIP() << "the maps were filled by an earlier test of this process";
     ASSERT_EQ(Access::Enabled(), 0);
-    EXPECT_EQ(Access::GUIDTable().GetCount(), 0);
     EXPECT_EQ(Access::GUIDTable().GetHashTableSize(), 17u);
     EXPECT_EQ(Access::GUIDReverse().GetHashTableSize(), 17u);
-
-    EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstStored));
-    EXPECT_EQ(CQNUtility::CLSIDReverseLookup(CString(kFirstCurrent)), CString(kFirstCurrent));
-    const GUID stored = FromText(kFirstStored);
-    EXPECT_EQ(CQNUtility::CLSIDLookup(stored), stored);
+    EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)) + CQNUtility::CLSIDReverseLookup(CString(kFirstCurrent)),
+              CString(kFirstStored) + kFirstCurrent);
+    EXPECT_EQ(CQNUtility::CLSIDLookup(FromText(kFirstStored)), FromText(kFirstStored));
     EXPECT_EQ(CQNUtility::CLSIDReverseLookup(FromText(kFirstCurrent)), FromText(kFirstCurrent));
-
     EXPECT_EQ(Access::GuidTableInitialized(), 0);
-    EXPECT_EQ(Access::GUIDTable().GetCount(), 0);
-    EXPECT_EQ(Access::GUIDReverse().GetCount(), 0);
+    EXPECT_EQ(Access::GUIDTable().GetCount() + Access::GUIDReverse().GetCount(), 0);
 
-    {
-        TranslationOn on;
-        EXPECT_EQ(Access::GuidTableInitialized(), 0) << "enabling alone does not fill";
-        EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstCurrent));
-        EXPECT_EQ(Access::GuidTableInitialized(), 1);
-    }
+    CQNUtility::CLSIDEnabled(1);
+    EXPECT_EQ(Access::GuidTableInitialized(), 0) << "enabling alone does not fill";
+    EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstCurrent));
+    EXPECT_EQ(Access::GuidTableInitialized(), 1);
+    CQNUtility::CLSIDEnabled(0);
     EXPECT_EQ(Access::GUIDTable().GetCount(), 1150) << "disabling does not empty the maps";
 }
 
-// The maps the library fills hold every generated row, both ways.
-TEST(ClassTable, FilledMapsHoldEveryRowBothWays)
+// The maps hold every row, both ways, in 1511 buckets.
+TEST(ClassTable, FilledMapsAndTheirHash)
 {
-    TranslationOn on;
     CQNUtility::GuidConvertInit();
     const auto& table = Access::GUIDTable();
     const auto& reverse = Access::GUIDReverse();
@@ -92,45 +71,28 @@ TEST(ClassTable, FilledMapsHoldEveryRowBothWays)
         ASSERT_TRUE(reverse.Lookup(value, back));
         EXPECT_EQ(back, FromText(row.stored));
     }
+    // The DCE identifier hash (the values of the Windows function).
+    EXPECT_EQ(HashKey<const GUID&>(GUID_NULL), 0u);
+    EXPECT_EQ(HashKey<const GUID&>(FromText(kFirstStored)), 0x37D5u);
+    EXPECT_EQ(HashKey<const GUID&>(FromText(_T("{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}"))), 0xFE01u);
 }
 
-// The keys hash with the DCE identifier hash. The expected values are those
-// of the Windows function; natively they check the stand-in.
-TEST(ClassTable, KeysHashWithTheIdentifierHash)
+// Both lookups on the text form and, where the text is an identifier, on the
+// identifier form.
+TEST(ClassTable, Lookups)
 {
-    struct Case {
-        const WCHAR* id;
-        unsigned short hash;
-    };
-    const Case cases[] = {
-        {_T("{00000000-0000-0000-0000-000000000000}"), 0x0000},
-        {kFirstStored, 0x37D5},
-        {_T("{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}"), 0xFE01},
-        {_T("{2E92CF32-CC2C-4643-A336-4D671A67C357}"), 0x1F70},
-    };
-    for (const Case& c : cases) {
-        GUID id = FromText(c.id);
-        RPC_STATUS status = -1;
-        EXPECT_EQ(::UuidHash(&id, &status), c.hash) << ToUtf8ForTest(CString(c.id));
-        EXPECT_EQ(status, RPC_S_OK);
-        EXPECT_EQ(HashKey<const GUID&>(id), UINT(c.hash)) << ToUtf8ForTest(CString(c.id));
-    }
-}
-
-TEST(ClassTable, TextLookups)
-{
-    TranslationOn on;
-    struct Case {
+    const struct {
         const char* name;
         const WCHAR* text;
         const WCHAR* forward; // CLSIDLookup; null: the text itself
         const WCHAR* reverse; // CLSIDReverseLookup; null: the text itself
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"stored identifier", kFirstStored, kFirstCurrent, nullptr},
         {"current identifier", kFirstCurrent, nullptr, kFirstStored},
         {"lower-case stored", _T("{47773650-8e31-11d2-9dd8-00a0c99a0985}"), kFirstCurrent, nullptr},
         {"lower-case current", _T("{3544a8c3-86b4-4768-96c3-1e8e416586e5}"), nullptr, kFirstStored},
+        {"second pair", kRows[1].stored, kRows[1].current, nullptr},
+        {"a middle pair", kRows[600].current, nullptr, kRows[600].stored},
         {"last pair", _T("{EFF6A893-BBC9-4841-85CE-E88EEB1C6FB3}"), _T("{07527572-E5C1-416D-AC76-AECDD15630F9}"),
          nullptr},
         {"extended persistence pair", _T("{6F00D687-E31E-4348-9A15-9D795A8A8E23}"),
@@ -144,37 +106,22 @@ TEST(ClassTable, TextLookups)
         {"trailing text", _T("{47773650-8E31-11D2-9DD8-00A0C99A0985}x"), nullptr, nullptr},
         {"not hexadecimal", _T("{4777365G-8E31-11D2-9DD8-00A0C99A0985}"), nullptr, nullptr},
         {"hyphen misplaced", _T("{47773650-8E3111-D2-9DD8-00A0C99A0985}"), nullptr, nullptr},
-        {"name, not identifier", _T("Quillon.Widget"), nullptr, nullptr},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(CQNUtility::CLSIDLookup(CString(c.text)), CString(c.forward ? c.forward : c.text)) << c.name;
-        EXPECT_EQ(CQNUtility::CLSIDReverseLookup(CString(c.text)), CString(c.reverse ? c.reverse : c.text))
-            << c.name;
-    }
-}
-
-TEST(ClassTable, IdentifierLookups)
-{
-    const GUID stored = FromText(kFirstStored);
-    const GUID current = FromText(kFirstCurrent);
-    const GUID other = FromText(_T("{1E505D9C-D96D-40C8-9F9D-505FA5999887}"));
-    {
-        TranslationOn on;
-        EXPECT_EQ(CQNUtility::CLSIDLookup(stored), current);
-        EXPECT_EQ(CQNUtility::CLSIDReverseLookup(current), stored);
-        EXPECT_EQ(CQNUtility::CLSIDLookup(current), current) << "a value is no key";
-        EXPECT_EQ(CQNUtility::CLSIDReverseLookup(stored), stored) << "a key is no value";
-        EXPECT_EQ(CQNUtility::CLSIDLookup(other), other);
-        EXPECT_EQ(CQNUtility::CLSIDLookup(GUID_NULL), GUID_NULL);
-        for (const Pair& row : {kRows[1], kRows[600], kRows[1148]}) {
-            EXPECT_EQ(CQNUtility::CLSIDLookup(FromText(row.stored)), FromText(row.current));
-            EXPECT_EQ(CQNUtility::CLSIDReverseLookup(FromText(row.current)), FromText(row.stored));
+    for (bool enabled : {true, false}) {
+        CQNUtility::CLSIDEnabled(enabled);
+        for (const auto& c : cases) {
+            const WCHAR* forward = enabled && c.forward ? c.forward : c.text;
+            const WCHAR* reverse = enabled && c.reverse ? c.reverse : c.text;
+            EXPECT_EQ(CQNUtility::CLSIDLookup(CString(c.text)), CString(forward)) << c.name << enabled;
+            EXPECT_EQ(CQNUtility::CLSIDReverseLookup(CString(c.text)), CString(reverse)) << c.name << enabled;
+            GUID id;
+            if (::CLSIDFromString(c.text, &id) != S_OK)
+                continue;
+            EXPECT_EQ(CQNUtility::CLSIDLookup(id), FromText(forward)) << c.name << enabled;
+            EXPECT_EQ(CQNUtility::CLSIDReverseLookup(id), FromText(reverse)) << c.name << enabled;
         }
+        CQNUtility::CLSIDEnabled(0);
     }
-    // Disabled again: both directions hand the argument back.
-    EXPECT_EQ(CQNUtility::CLSIDLookup(stored), stored);
-    EXPECT_EQ(CQNUtility::CLSIDReverseLookup(current), current);
-    EXPECT_EQ(CQNUtility::CLSIDLookup(CString(kFirstStored)), CString(kFirstStored));
 }
 
 TEST(ClassTable, EnableCounterNests)
@@ -182,12 +129,11 @@ TEST(ClassTable, EnableCounterNests)
     ASSERT_EQ(Access::Enabled(), 0);
     const GUID stored = FromText(kFirstStored);
     const GUID current = FromText(kFirstCurrent);
-    struct Step {
+    const struct {
         int argument;
         int counter;
-    };
-    const Step steps[] = {{0, 0}, {0, 0}, {1, 1}, {1, 2}, {7, 3}, {0, 2}, {0, 1}, {0, 0}, {0, 0}, {1, 1}, {0, 0}};
-    for (const Step& step : steps) {
+    } steps[] = {{0, 0}, {0, 0}, {1, 1}, {1, 2}, {7, 3}, {0, 2}, {0, 1}, {0, 0}, {0, 0}, {1, 1}, {0, 0}};
+    for (const auto& step : steps) {
         CQNUtility::CLSIDEnabled(step.argument);
         EXPECT_EQ(Access::Enabled(), step.counter);
         EXPECT_EQ(CQNUtility::CLSIDLookup(stored), step.counter ? current : stored) << step.counter;

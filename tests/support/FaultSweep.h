@@ -1,8 +1,10 @@
-// The one fault harness of the loaders: a valid encoding must load (the
-// control), then load again with a fault at every byte offset and give the
-// code its table row expects for that kind of fault. Stream loaders read a
-// TestStream; block loaders read an archive over a FaultyFile with a block
-// length. Each row's load function checks what its own target kept.
+// The one fault harness of the persistence tests. A loader's row holds a valid
+// encoding and the code each kind of fault must give: the encoding must load
+// (the control), then load again with the fault at every byte offset. Stream
+// loaders read a TestStream; block loaders read an archive over a FaultyFile
+// with a block length. A saver's row holds the exact bytes it writes; it then
+// saves again with a failing (or short) write at every offset of a stream, or
+// with each write call of a save helper failing.
 #pragma once
 
 #include <QNBlock.h>
@@ -12,75 +14,39 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
-#include <utility>
 #include <vector>
 
 namespace qntest {
 
-// A memory file that raises CFileException (diskFull on writes, hardIO on
-// reads) once a write or read reaches byte `offset` of the file.
+// A memory file over the bytes that raises CFileException (hardIO) once a
+// read reaches byte `failAt`.
 class FaultyFile final : public CMemFile {
 public:
-    enum Fault { None, ThrowOnWrite, ThrowOnRead };
-
-    explicit FaultyFile(Fault fault, ULONGLONG offset = 0) : m_fault(fault), m_offset(offset) {}
-    FaultyFile(const std::vector<unsigned char>& bytes, Fault fault, ULONGLONG offset = 0) : m_offset(offset)
+    explicit FaultyFile(const std::vector<unsigned char>& bytes, size_t failAt = static_cast<size_t>(-1))
+        : m_failAt(failAt)
     {
         if (!bytes.empty())
             CMemFile::Write(bytes.data(), static_cast<UINT>(bytes.size()));
         SeekToBegin();
-        m_fault = fault;
     }
     UINT Read(void* buffer, UINT count) override
     {
-        if (m_fault == ThrowOnRead && count && GetPosition() + count > m_offset)
+        if (count && GetPosition() + count > m_failAt)
             AfxThrowFileException(CFileException::hardIO, 1117 /* ERROR_IO_DEVICE */, _T("panel.dat"));
         return CMemFile::Read(buffer, count);
     }
-    void Write(const void* buffer, UINT count) override
-    {
-        ++m_writes;
-        if (m_fault == ThrowOnWrite && count && GetPosition() + count > m_offset)
-            AfxThrowFileException(CFileException::diskFull, 112 /* ERROR_DISK_FULL */, _T("panel.dat"));
-        CMemFile::Write(buffer, count);
-    }
-    std::vector<unsigned char> Bytes()
-    {
-        std::vector<unsigned char> bytes(static_cast<size_t>(GetLength()));
-        const ULONGLONG position = GetPosition();
-        SeekToBegin();
-        if (!bytes.empty())
-            CMemFile::Read(bytes.data(), static_cast<UINT>(bytes.size()));
-        Seek(static_cast<LONGLONG>(position), begin);
-        return bytes;
-    }
-    int Writes() const { return m_writes; }
 
 private:
-    Fault m_fault = None;
-    ULONGLONG m_offset;
-    int m_writes = 0;
+    ULONGLONG m_failAt;
 };
 
-// The bytes a save helper holds.
-inline std::vector<unsigned char> HelperBytes(CKESTSaveHelper& helper)
+// The bytes a memory file (a save helper) holds; its position is left at the end.
+inline std::vector<unsigned char> FileBytes(CMemFile& file)
 {
-    CMemFile& file = helper.KESTGetIntenalStorage();
-    std::vector<unsigned char> bytes(helper.KESTGetLength());
+    std::vector<unsigned char> bytes(static_cast<size_t>(file.GetLength()));
     file.SeekToBegin();
-    if (!bytes.empty())
-        file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    bytes.resize(bytes.empty() ? 0 : file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
     return bytes;
-}
-
-// The message a file exception of this cause and error shows.
-inline CString FileErrorMessage(int cause, LONG osError)
-{
-    CFileException e(cause, osError, _T("panel.dat"));
-    WCHAR text[1024] = {};
-    e.GetErrorMessage(text, 1024);
-    return CString(text);
 }
 
 //   End .. ReadFail  as TestStream injects them (stream loaders)
@@ -95,43 +61,52 @@ struct Injection {
     size_t offset;
 };
 
+// The code a fault gives at offsets from `from` on (up to the next entry of
+// the same fault).
+struct FaultCode {
+    ReadFault fault;
+    HRESULT code;
+    size_t from = 0;
+};
+
 using FaultedLoad = std::function<HRESULT(const std::vector<unsigned char>& bytes, const Injection& at)>;
 
 struct LoadRow {
     const char* name;
     std::vector<unsigned char> encoding;
     FaultedLoad load;
-    std::vector<std::pair<ReadFault, HRESULT>> faults; // each kind swept, with its code
+    std::vector<FaultCode> faults;
 };
-
-inline const char* ReadFaultName(ReadFault fault)
-{
-    static const char* const names[] = {"end", "end (S_FALSE)", "short read", "failing read",
-                                        "file ends", "file fails", "block length ends"};
-    return names[static_cast<int>(fault)];
-}
 
 inline void SweepReadFaults(const LoadRow& row)
 {
+    static const char* const names[] = {"end", "end (S_FALSE)", "short read", "failing read",
+                                        "file ends", "file fails", "block length ends"};
     SCOPED_TRACE(row.name);
     ASSERT_EQ(row.load(row.encoding, {false, ReadFault::End, 0}), S_OK) << "control";
-    for (const auto& [fault, code] : row.faults) {
-        for (size_t offset = 0; offset < row.encoding.size(); ++offset) {
-            SCOPED_TRACE(testing::Message() << ReadFaultName(fault) << " at " << offset);
-            EXPECT_EQ(row.load(row.encoding, {true, fault, offset}), code);
+    for (const FaultCode& entry : row.faults) {
+        for (size_t offset = entry.from; offset < row.encoding.size(); ++offset) {
+            bool later = false; // a later entry of the same fault takes over
+            for (const FaultCode& next : row.faults)
+                later |= &next > &entry && next.fault == entry.fault && next.from <= offset;
+            if (later)
+                continue;
+            SCOPED_TRACE(testing::Message() << names[static_cast<int>(entry.fault)] << " at " << offset);
+            EXPECT_EQ(row.load(row.encoding, {true, entry.fault, offset}), entry.code);
         }
     }
 }
 
 // The four faults of a stream, all with one code.
-inline std::vector<std::pair<ReadFault, HRESULT>> StreamFaults(HRESULT code)
+inline std::vector<FaultCode> StreamFaults(HRESULT code, HRESULT onReadFail = 0)
 {
     return {{ReadFault::End, code}, {ReadFault::EndFalse, code}, {ReadFault::ShortRead, code},
-            {ReadFault::ReadFail, code}};
+            {ReadFault::ReadFail, onReadFail ? onReadFail : code}};
 }
 
-// Runs `load` on a stream over the bytes with the fault injected; the loader
-// keeps no reference and, inside a valid encoding, asks for no byte beyond it.
+// Runs `load` on a stream over the bytes with the fault injected (a failing
+// read gives STG_E_READFAULT); the loader keeps no reference and, inside a
+// valid encoding, asks for no byte beyond it.
 inline HRESULT OnStream(const std::vector<unsigned char>& bytes, const Injection& at,
                         const std::function<HRESULT(IStream*)>& load)
 {
@@ -141,8 +116,7 @@ inline HRESULT OnStream(const std::vector<unsigned char>& bytes, const Injection
     if (at.active)
         stream.InjectFault(kinds[static_cast<int>(at.fault)], at.offset);
     const HRESULT hr = load(&stream);
-    if (at.active)
-        EXPECT_LE(stream.FurthestReadRequest(), bytes.size());
+    EXPECT_TRUE(!at.active || stream.FurthestReadRequest() <= bytes.size()) << "read beyond the encoding";
     EXPECT_EQ(stream.References(), 0);
     return hr;
 }
@@ -150,12 +124,12 @@ inline HRESULT OnStream(const std::vector<unsigned char>& bytes, const Injection
 // An archive loading bytes through a load helper. Any file exception shows
 // one message.
 struct BlockSource {
-    BlockSource(const std::vector<unsigned char>& bytes, const Injection& at, UINT bufferSize = 4096)
+    BlockSource(const std::vector<unsigned char>& bytes, const Injection& at)
         : file(at.active && at.fault == ReadFault::FileEnds
                    ? std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(at.offset))
                    : bytes,
-               at.active && at.fault == ReadFault::FileFails ? FaultyFile::ThrowOnRead : FaultyFile::None, at.offset),
-          archive(&file, CArchive::load, static_cast<int>(bufferSize)),
+               at.active && at.fault == ReadFault::FileFails ? at.offset : static_cast<size_t>(-1)),
+          archive(&file, CArchive::load),
           left(static_cast<ULONG>(at.active && at.fault == ReadFault::LengthEnds ? at.offset : bytes.size())),
           fileFails(at.active && at.fault == ReadFault::FileFails)
     {
@@ -176,19 +150,69 @@ struct BlockSource {
     bool fileFails;
 };
 
-// A save into a stream whose write fails, or comes short, at every offset.
-// A short write is not checked where `onShortWrite` is empty.
-inline void SweepWriteFaults(const char* name, const std::function<HRESULT(IStream*)>& save, size_t size,
-                             std::optional<HRESULT> onShortWrite)
+// A saver's exact bytes on a stream, then a failing write (its own code is
+// STG_E_MEDIUMFULL) and a short write at every offset, with the codes given
+// (a failing write from offset `laterFrom` on gives `laterFailingWrite`);
+// `shortWrite` 0 leaves short writes unchecked.
+struct WriteRow {
+    const char* name;
+    std::function<HRESULT(IStream*)> save;
+    std::vector<unsigned char> bytes;
+    HRESULT failingWrite;
+    HRESULT shortWrite;
+    size_t laterFrom = static_cast<size_t>(-1);
+    HRESULT laterFailingWrite = 0;
+};
+
+inline void SweepWriteFaults(const WriteRow& row)
 {
-    SCOPED_TRACE(name);
-    for (size_t offset = 0; offset < size; ++offset) {
+    SCOPED_TRACE(row.name);
+    TestStream control;
+    ASSERT_EQ(row.save(&control), S_OK);
+    EXPECT_EQ(control.Data(), row.bytes);
+    for (size_t offset = 0; offset < row.bytes.size(); ++offset) {
         TestStream failing, shortWrite;
         failing.InjectFault(StreamFault::WriteFail, offset);
         shortWrite.InjectFault(StreamFault::WriteShort, offset);
-        EXPECT_EQ(save(&failing), E_FAIL) << "failing write at " << offset;
-        if (onShortWrite)
-            EXPECT_EQ(save(&shortWrite), *onShortWrite) << "short write at " << offset;
+        EXPECT_EQ(row.save(&failing), offset < row.laterFrom ? row.failingWrite : row.laterFailingWrite)
+            << "failing write at " << offset;
+        EXPECT_EQ(row.shortWrite ? row.save(&shortWrite) : 0, row.shortWrite) << "short write at " << offset;
+        EXPECT_EQ(failing.References() + shortWrite.References(), 0);
+    }
+}
+
+// A save helper (or the file under an archive) whose writes from number
+// `failAt` on (from 1; 0: none) raise a file exception (diskFull).
+class FailingHelper final : public CKESTSaveHelper {
+public:
+    explicit FailingHelper(int failAt) : m_failAt(failAt) {}
+    void Write(const void* data, UINT count) override
+    {
+        if (++m_writes >= m_failAt && m_failAt)
+            AfxThrowFileException(CFileException::diskFull, 112, _T("panel.dat"));
+        CKESTSaveHelper::Write(data, count);
+    }
+    int Writes() const { return m_writes; }
+
+private:
+    int m_failAt, m_writes = 0;
+};
+
+// A save into a helper: its exact bytes, then each write call failing in turn:
+// E_FAIL, the exception's one message, and no write after the failing one.
+inline void SweepHelperWrites(const char* name, const std::function<HRESULT(CKESTSaveHelper&)>& save,
+                              const std::vector<unsigned char>& bytes)
+{
+    SCOPED_TRACE(name);
+    FailingHelper control(0);
+    ASSERT_EQ(save(control), S_OK);
+    EXPECT_EQ(FileBytes(control), bytes);
+    for (int call = 1; call <= control.Writes(); ++call) {
+        MessageBoxRecorder boxes;
+        FailingHelper failing(call);
+        EXPECT_EQ(save(failing), E_FAIL) << "write " << call << " failing";
+        EXPECT_EQ(failing.Writes(), call);
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
     }
 }
 

@@ -17,15 +17,10 @@ void TestStream::InjectFault(StreamFault kind, size_t offset, HRESULT failure)
 
 HRESULT STDMETHODCALLTYPE TestStream::QueryInterface(REFIID riid, void** ppv)
 {
-    if (!ppv)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ISequentialStream) || IsEqualIID(riid, IID_IStream)) {
-        *ppv = static_cast<IStream*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
+    const bool known = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ISequentialStream) ||
+                       IsEqualIID(riid, IID_IStream);
+    *ppv = known ? (AddRef(), static_cast<IStream*>(this)) : nullptr;
+    return known ? S_OK : E_NOINTERFACE;
 }
 
 ULONG STDMETHODCALLTYPE TestStream::AddRef() { return static_cast<ULONG>(++m_references); }
@@ -34,7 +29,6 @@ ULONG STDMETHODCALLTYPE TestStream::Release() { return static_cast<ULONG>(--m_re
 
 HRESULT STDMETHODCALLTYPE TestStream::Read(void* pv, ULONG cb, ULONG* pcbRead)
 {
-    ++m_readCalls;
     if (pcbRead)
         *pcbRead = 0;
     if (!pv && cb)
@@ -102,66 +96,14 @@ HRESULT STDMETHODCALLTYPE TestStream::Write(const void* pv, ULONG cb, ULONG* pcb
 
 HRESULT STDMETHODCALLTYPE TestStream::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin, ULARGE_INTEGER* plibNewPosition)
 {
-    long long base = 0;
-    switch (dwOrigin) {
-    case STREAM_SEEK_SET:
-        base = 0;
-        break;
-    case STREAM_SEEK_CUR:
-        base = static_cast<long long>(m_position);
-        break;
-    case STREAM_SEEK_END:
-        base = static_cast<long long>(m_data.size());
-        break;
-    default:
-        return STG_E_INVALIDFUNCTION;
-    }
-    const long long target = base + dlibMove.QuadPart;
+    const size_t bases[] = {0, m_position, m_data.size()}; // STREAM_SEEK_SET, _CUR, _END
+    const long long target = dwOrigin < 3 ? static_cast<long long>(bases[dwOrigin]) + dlibMove.QuadPart : -1;
     if (target < 0)
         return STG_E_INVALIDFUNCTION;
     m_position = static_cast<size_t>(target);
     if (plibNewPosition)
         plibNewPosition->QuadPart = m_position;
     return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TestStream::SetSize(ULARGE_INTEGER libNewSize)
-{
-    m_data.resize(static_cast<size_t>(libNewSize.QuadPart));
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TestStream::CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
-                                             ULARGE_INTEGER* pcbWritten)
-{
-    unsigned char chunk[4096];
-    unsigned long long left = cb.QuadPart, read = 0, written = 0;
-    HRESULT hr = S_OK;
-    while (left) {
-        ULONG got = 0, put = 0;
-        hr = Read(chunk, static_cast<ULONG>(std::min<unsigned long long>(left, sizeof chunk)), &got);
-        if (FAILED(hr) || !got)
-            break;
-        read += got;
-        left -= got;
-        hr = pstm->Write(chunk, got, &put);
-        written += put;
-        if (FAILED(hr))
-            break;
-    }
-    if (pcbRead)
-        pcbRead->QuadPart = read;
-    if (pcbWritten)
-        pcbWritten->QuadPart = written;
-    return FAILED(hr) ? hr : S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TestStream::Commit(DWORD) { return S_OK; }
-HRESULT STDMETHODCALLTYPE TestStream::Revert() { return S_OK; }
-HRESULT STDMETHODCALLTYPE TestStream::LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) { return STG_E_INVALIDFUNCTION; }
-HRESULT STDMETHODCALLTYPE TestStream::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD)
-{
-    return STG_E_INVALIDFUNCTION;
 }
 
 HRESULT STDMETHODCALLTYPE TestStream::Stat(STATSTG* pstatstg, DWORD)
@@ -174,50 +116,9 @@ HRESULT STDMETHODCALLTYPE TestStream::Stat(STATSTG* pstatstg, DWORD)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TestStream::Clone(IStream** ppstm)
+Bytes& Bytes::Le(unsigned long long value, int size)
 {
-    if (ppstm)
-        *ppstm = nullptr;
-    return E_NOTIMPL;
-}
-
-const char* FaultName(StreamFault kind)
-{
-    switch (kind) {
-    case StreamFault::None: return "none";
-    case StreamFault::End: return "end";
-    case StreamFault::EndFalse: return "end (S_FALSE)";
-    case StreamFault::ShortRead: return "short read";
-    case StreamFault::ReadFail: return "read failure";
-    case StreamFault::WriteShort: return "short write";
-    case StreamFault::WriteFail: return "write failure";
-    }
-    return "?";
-}
-
-Bytes& Bytes::U8(unsigned value)
-{
-    m_bytes.push_back(static_cast<unsigned char>(value));
-    return *this;
-}
-
-Bytes& Bytes::U16(unsigned value)
-{
-    for (int i = 0; i < 2; ++i)
-        m_bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
-    return *this;
-}
-
-Bytes& Bytes::U32(unsigned long long value)
-{
-    for (int i = 0; i < 4; ++i)
-        m_bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
-    return *this;
-}
-
-Bytes& Bytes::U64(unsigned long long value)
-{
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < size; ++i)
         m_bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
     return *this;
 }

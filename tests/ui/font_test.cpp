@@ -12,79 +12,73 @@ namespace {
 std::u16string Text(BSTR text) { return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : u"<null>"; }
 const WCHAR* W(const char16_t* text) { return reinterpret_cast<const WCHAR*>(text); }
 
-struct RecordCase {
-    const char16_t* face;
-    const char16_t* script;
-    std::u16string description;
-};
-
-const RecordCase kRecords[] = {
-    {u"Arial", u"Western", u"Arial (Western)"},
-    {u"Arial", u"", u"Arial"},
-    {u"Arial", nullptr, u"Arial"},
-    {u"", u"Cyrillic", u" (Cyrillic)"},
-    {nullptr, nullptr, u"<null>"},
-};
-
 TEST(HMIFont, DescriptionCopiesAndEquality)
 {
-    for (const RecordCase& c : kRecords) {
+    const struct {
+        const char16_t* face;
+        const char16_t* script;
+        std::u16string description;
+    } records[] = {
+        {u"Arial", u"Western", u"Arial (Western)"}, {u"Arial", u"", u"Arial"}, {u"Arial", nullptr, u"Arial"},
+        {u"", u"Cyrillic", u" (Cyrillic)"},         {nullptr, nullptr, u"<null>"},
+    };
+    for (const auto& c : records) {
         CHMIFont font(W(c.face), 204, W(c.script), W(u"Orig"));
-        EXPECT_EQ(Text(font.Description()), c.description);
         CHMIFont copy(font);
         CHMIFont assigned;
         assigned = font;
-        for (const CHMIFont* f : {&copy, &assigned}) {
+        assigned = assigned; // self-assignment keeps the strings
+        for (const CHMIFont* f : {&font, &copy, &assigned}) {
             EXPECT_EQ(Text(f->Description()), c.description);
             EXPECT_EQ(Text(f->OriginalFace()), u"Orig");
             EXPECT_EQ(f->Charset(), 204);
             EXPECT_TRUE(*f == font);
-            if (font.Face()) {
-                EXPECT_NE(f->Face(), font.Face()); // deep
-            }
+            EXPECT_TRUE(f == &font || !font.Face() || f->Face() != font.Face()); // deep
         }
-        assigned = assigned; // self-assignment keeps the strings
-        EXPECT_EQ(Text(assigned.Description()), c.description);
     }
     CHMIFont empty;
     EXPECT_EQ(empty.Charset(), 1);
-    EXPECT_EQ(Text(empty.Face()), u"");
-    EXPECT_EQ(Text(empty.Description()), u"");
+    EXPECT_EQ(Text(empty.Face()) + u"|" + Text(empty.Description()) + u"|" + Text(empty.OriginalFace()), u"||");
     // Equality: face and character set only; one missing face differs.
     EXPECT_TRUE(CHMIFont(W(u"A"), 0, W(u"Western")) == CHMIFont(W(u"A"), 0, W(u"Other")));
     EXPECT_FALSE(CHMIFont(W(u"A"), 0, nullptr) == CHMIFont(W(u"a"), 0, nullptr));
+    EXPECT_FALSE(CHMIFont(W(u"A"), 0, nullptr) == CHMIFont(W(u"AB"), 0, nullptr));
     EXPECT_FALSE(CHMIFont(W(u"A"), 0, nullptr) == CHMIFont(W(u"A"), 204, nullptr));
     EXPECT_FALSE(CHMIFont(W(u"A"), 0, nullptr) == CHMIFont(nullptr, 0, nullptr));
+    EXPECT_FALSE(CHMIFont(nullptr, 0, nullptr) == CHMIFont(W(u"A"), 0, nullptr));
     EXPECT_TRUE(CHMIFont(nullptr, 0, nullptr) == CHMIFont(nullptr, 0, nullptr));
 }
 
-struct Enumerated {
-    const char16_t* face;
-    unsigned charset;
-    const char16_t* script;
-};
-
 TEST(FontCatalogue, InsertKeepsOrdinalOrderAndDropsDuplicates)
 {
-    const Enumerated input[] = {
-        {u"Zeta", 0, u"Western"},   {u"alpha", 0, u"Western"}, {u"Face", 0, u"Western"},
-        {u"Face", 204, u"Cyrillic"}, {u"Face", 0, u"Western"},  {u"", 0, u""},
-        {u"Beta", 2, u"Symbol"},     {u"", 0, u"x"},
+    const struct {
+        const char16_t* face;
+        unsigned charset;
+        const char16_t* script;
+        bool inserted;
+    } input[] = {
+        {u"Zeta", 0, u"Western", true}, {u"alpha", 0, u"Western", true}, {u"Face", 0, u"Western", true},
+        {u"Face", 204, u"Cyrillic", true}, {u"Face", 0, u"Western", false}, {u"", 0, u"", true},
+        {u"Beta", 2, u"Symbol", true},   {u"", 0, u"x", false},
     };
     CHMIFontList list;
-    std::vector<bool> inserted;
-    for (const Enumerated& e : input) {
+    for (const auto& e : input) {
         CHMIFont font(W(e.face), static_cast<unsigned char>(e.charset), W(e.script));
-        inserted.push_back(qn::ui::InsertSorted(list, font));
+        EXPECT_EQ(qn::ui::InsertSorted(list, font), e.inserted) << e.charset;
     }
-    EXPECT_EQ(inserted, (std::vector<bool>{true, true, true, true, false, true, true, false}));
-    std::vector<std::u16string> order;
+    std::u16string order;
     for (POSITION pos = list.GetHeadPosition(); pos;)
-        order.push_back(Text(list.GetNext(pos).Description()));
+        order += Text(list.GetNext(pos).Description()) + u";";
     // Records without a description first; upper case before lower case;
     // Cyrillic before Western for one face.
-    EXPECT_EQ(order, (std::vector<std::u16string>{u"", u"Beta (Symbol)", u"Face (Cyrillic)", u"Face (Western)",
-                                                  u"Zeta (Western)", u"alpha (Western)"}));
+    EXPECT_EQ(order, u";Beta (Symbol);Face (Cyrillic);Face (Western);Zeta (Western);alpha (Western);");
+    EXPECT_GT(qn::ui::CompareOrdinal(W(u"\xFF01"), W(u"a")), 0); // code units compare unsigned
+
+    CQNUtility::m_pFontList = new CHMIFontList(10);
+    CQNUtility::m_pFontList->AddTail(list.GetHead());
+    EXPECT_EQ(CQNUtility::DeleteFontList(), S_OK);
+    EXPECT_EQ(CQNUtility::m_pFontList, nullptr);
+    EXPECT_EQ(CQNUtility::DeleteFontList(), S_FALSE);
 }
 
 TEST(FontCatalogue, FilterAndRounding)
@@ -94,10 +88,10 @@ TEST(FontCatalogue, FilterAndRounding)
         unsigned charset;
         bool listed;
     } filter[] = {
-        {u"Arial", 0, true},         {u"Arial", 1, false},        {u"Arial", 161, false},
-        {u"@MS Gothic", 128, false}, {u"Small Fonts", 128, false}, {u"Small Fonts", 0, true},
-        {u"Small Fonts x", 128, true}, {u"Font", 2, true},        {u"Font", 129, true},
-        {u"Font", 134, true},        {u"Font", 136, true},        {u"Font", 204, true},
+        {u"Arial", 0, true},          {u"Arial", 1, false},         {u"Arial", 161, false},
+        {u"@MS Gothic", 128, false},  {u"Small Fonts", 128, false}, {u"Small Fonts", 0, true},
+        {u"Small Fonts x", 128, true}, {u"Font", 2, true},          {u"Font", 129, true},
+        {u"Font", 134, true},         {u"Font", 136, true},         {u"Font", 204, true},
     };
     for (const auto& f : filter)
         EXPECT_EQ(qn::ui::IsCatalogueFont(W(f.fullName), f.charset), f.listed) << f.charset;
@@ -105,23 +99,14 @@ TEST(FontCatalogue, FilterAndRounding)
     const struct {
         int value, numerator, denominator, result;
     } muldiv[] = {
-        {8, 96, 72, 11},   {-11, 72, 96, -8},  {11, 72, 96, 8},   {0, 96, 72, 0},       {3, 1, 2, 2},
-        {-3, 1, 2, -2},    {5, 1, 2, 3},       {-5, 1, 2, -3},    {1, 1, 3, 0},         {2, 1, 3, 1},
-        {7, 1, 0, -1},     {7, -1, 2, -4},     {7, 2, -4, -4},    {0x7FFFFFFF, 2, 1, -1}, {0x7FFFFFFF, 1, 1, 0x7FFFFFFF},
+        {8, 96, 72, 11}, {-11, 72, 96, -8}, {0, 96, 72, 0},  {3, 1, 2, 2},    {-3, 1, 2, -2},
+        {5, 1, 2, 3},    {-5, 1, 2, -3},    {1, 1, 3, 0},    {2, 1, 3, 1},    {7, 1, 0, -1},
+        {7, -1, 2, -4},  {7, 2, -4, -4},    {0x7FFFFFFF, 2, 1, -1}, {-0x7FFFFFFF, 2, 1, -1},
+        {0x7FFFFFFF, 1, 1, 0x7FFFFFFF},     {-0x7FFFFFFF, 1, 1, -0x7FFFFFFF},
     };
     for (const auto& m : muldiv)
         EXPECT_EQ(qn::ui::MulDivRounded(m.value, m.numerator, m.denominator), m.result)
             << m.value << "*" << m.numerator << "/" << m.denominator;
-}
-
-TEST(FontCatalogue, DeleteFontListDestroysOnce)
-{
-    CQNUtility::m_pFontList = new CHMIFontList(10);
-    CHMIFont font(W(u"A"), 0, W(u"Western"));
-    CQNUtility::m_pFontList->AddTail(font);
-    EXPECT_EQ(CQNUtility::DeleteFontList(), S_OK);
-    EXPECT_EQ(CQNUtility::m_pFontList, nullptr);
-    EXPECT_EQ(CQNUtility::DeleteFontList(), S_FALSE);
 }
 
 } // namespace

@@ -8,22 +8,19 @@
 
 namespace {
 
-// A top-level window that records the tab notifications it gets.
+// A top-level window that records the last tab notification it gets.
 class NotifySink : public CWnd {
 public:
     NotifySink() { CreateEx(0, nullptr, _T("tabs"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 260, nullptr, nullptr); }
     ~NotifySink() override { DestroyWindow(); }
-    struct Note {
-        UINT code;
-        int tab;
-    };
-    std::vector<Note> notes;
+    UINT code = 0;
+    int tab = -9;
 
 protected:
     LRESULT OnNotify(WPARAM, LPARAM lParam)
     {
-        const auto* nm = reinterpret_cast<const NMSECTAB*>(lParam);
-        notes.push_back({nm->hdr.code, nm->nTab});
+        code = reinterpret_cast<const NMSECTAB*>(lParam)->hdr.code;
+        tab = reinterpret_cast<const NMSECTAB*>(lParam)->nTab;
         return 0;
     }
     DECLARE_MESSAGE_MAP()
@@ -61,82 +58,80 @@ struct TabWindowFixture : ::testing::Test {
     }
 };
 
-TEST_F(TabWindowFixture, ClicksKeysAndCallsSwitchTheOneVisibleWindow)
+enum Input { kClick, kKey, kCtrlTab, kCtrlShiftTab, kTab, kActivate, kInsert, kDelete, kRename, kRemovePage };
+
+TEST_F(TabWindowFixture, InputsSwitchTheActiveTabAndTheOneVisibleWindow)
 {
     EXPECT_EQ(tabs.GetActiveWnd(), pages[0].get());
-    EXPECT_EQ(Visible(), 0);
-    // The active window fills the area above the tabs, inside the frame.
-    CRect placed;
+    CRect placed; // the active window fills the area beside the tabs
     pages[0]->GetWindowRect(&placed);
     tabs.ScreenToClient(&placed);
     EXPECT_EQ(placed, tabs.GetClientArea());
-
-    Ctrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(Ctrl().GetTabRect(2)));
-    EXPECT_EQ(Ctrl().GetActiveTab(), 2);
-    EXPECT_EQ(Visible(), 2);
-    ASSERT_FALSE(parent.notes.empty());
-    EXPECT_EQ(parent.notes.back().code, SECTCN_ACTIVATE);
-    EXPECT_EQ(parent.notes.back().tab, 2);
-
-    // Ctrl+Tab from a window inside the tab window wraps forward; with Shift backward.
+    const struct {
+        Input input;
+        int arg;
+        int result; // what the call returns (-9: not looked at)
+        int active;
+        int visible; // index into pages
+    } rows[] = {
+        {kClick, 2, -9, 2, 2},         {kCtrlTab, 0, TRUE, 0, 0},     {kCtrlShiftTab, 0, TRUE, 2, 2},
+        {kTab, 0, FALSE, 2, 2},        {kKey, VK_LEFT, -9, 1, 1},     {kKey, VK_HOME, -9, 0, 0},
+        {kKey, VK_LEFT, -9, 2, 2},     {kKey, VK_RIGHT, -9, 0, 0},    {kKey, VK_END, -9, 2, 2},
+        {kActivate, 1, TRUE, 1, 1},    {kActivate, 3, FALSE, 1, 1},   {kActivate, -1, FALSE, 1, 1},
+        {kInsert, 0, 0, 2, 1},         {kInsert, 99, 4, 2, 1},        {kDelete, 0, TRUE, 1, 1},
+        {kDelete, 4, FALSE, 1, 1},     {kDelete, -1, FALSE, 1, 1},    {kRename, 4, FALSE, 1, 1},
+        {kRename, -1, FALSE, 1, 1},    {kRemovePage, 1, TRUE, 1, 2}, // the next tab takes its place
+        {kRemovePage, 1, FALSE, 1, 2},
+    };
     BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    ::SetKeyboardState(keys);
-    MSG msg = {pages[2]->m_hWnd, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    EXPECT_TRUE(tabs.PreTranslateMessage(&msg));
-    EXPECT_EQ(Visible(), 0);
-    keys[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(keys);
-    EXPECT_TRUE(tabs.PreTranslateMessage(&msg));
-    EXPECT_EQ(Visible(), 2);
-    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
-    ::SetKeyboardState(keys);
-    EXPECT_FALSE(tabs.PreTranslateMessage(&msg)); // a plain Tab is not ours
-
-    // Arrow keys on the focused control.
-    Ctrl().SendMessage(WM_KEYDOWN, VK_LEFT);
-    EXPECT_EQ(Ctrl().GetActiveTab(), 1);
-    EXPECT_EQ(Visible(), 1);
-
-    // Removing the active tab activates the one that takes its place.
-    EXPECT_TRUE(tabs.RemoveTab(pages[1].get()));
-    EXPECT_EQ(tabs.GetActiveWnd(), pages[2].get());
-    EXPECT_EQ(Visible(), 2);
-    EXPECT_FALSE(tabs.RemoveTab(pages[1].get()));
-    EXPECT_TRUE(tabs.RenameTab(pages[2].get(), _T("I/O")));
-    EXPECT_EQ(Ctrl().GetTabLabel(1), CString(_T("I/O")));
-}
-
-TEST_F(TabWindowFixture, TabEditsKeepTheActiveTabAndReportBadIndexes)
-{
-    SECTabControlBase& c = Ctrl();
-    c.ActivateTab(1);
-    EXPECT_EQ(c.InsertTab(0, _T("First")), 0);
-    EXPECT_EQ(c.GetActiveTab(), 2); // still "Tags"
-    EXPECT_EQ(c.InsertTab(99, _T("Last")), 4);
-    EXPECT_TRUE(c.DeleteTab(0));
-    EXPECT_EQ(c.GetActiveTab(), 1);
-    struct {
-        int index;
-    } bad[] = {{-1}, {4}, {99}};
-    for (auto b : bad) {
-        EXPECT_FALSE(c.DeleteTab(b.index)) << b.index;
-        EXPECT_FALSE(c.RenameTab(b.index, _T("x"))) << b.index;
-        EXPECT_FALSE(c.ActivateTab(b.index)) << b.index;
-        EXPECT_TRUE(c.GetTabLabel(b.index).IsEmpty()) << b.index;
-        EXPECT_TRUE(c.GetTabRect(b.index).IsRectEmpty()) << b.index;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.input << " " << row.arg);
+        keys[VK_CONTROL] = row.input == kCtrlTab || row.input == kCtrlShiftTab ? 0x80 : 0;
+        keys[VK_SHIFT] = row.input == kCtrlShiftTab ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        MSG tab = {pages[2]->m_hWnd, WM_KEYDOWN, VK_TAB, 0, 0, {}}; // from a window inside the tab window
+        int result = -9;
+        switch (row.input) {
+        case kClick: Ctrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(Ctrl().GetTabRect(row.arg))); break;
+        case kKey: Ctrl().SendMessage(WM_KEYDOWN, row.arg); break;
+        case kCtrlTab:
+        case kCtrlShiftTab:
+        case kTab: result = tabs.PreTranslateMessage(&tab); break;
+        case kActivate: result = tabs.ActivateTab(row.arg); break;
+        case kInsert: result = Ctrl().InsertTab(row.arg, _T("Extra")); break;
+        case kDelete: result = Ctrl().DeleteTab(row.arg); break;
+        case kRename: result = Ctrl().RenameTab(row.arg, _T("x")); break;
+        case kRemovePage: result = tabs.RemoveTab(pages[static_cast<size_t>(row.arg)].get()); break;
+        }
+        EXPECT_EQ(result, row.result);
+        EXPECT_EQ(Ctrl().GetActiveTab(), row.active);
+        EXPECT_EQ(Visible(), row.visible);
     }
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(parent.code, UINT(SECTCN_ACTIVATE));
+    EXPECT_EQ(parent.tab, 1);
+    EXPECT_TRUE(Ctrl().GetTabLabel(3).IsEmpty() && Ctrl().GetTabRect(3).IsRectEmpty()); // past the last
     // Labels set the widths: a longer label makes a wider tab, never narrower than the minimum.
-    c.RenameTab(0, _T("A"));
-    EXPECT_EQ(c.GetTabRect(0).Width(), SECTC_MIN_TAB_WIDTH);
-    c.RenameTab(0, _T("A much longer label"));
-    EXPECT_GT(c.GetTabRect(0).Width(), SECTC_MIN_TAB_WIDTH + 40);
+    EXPECT_TRUE(tabs.RenameTab(pages[0].get(), _T("A")));
+    EXPECT_EQ(Ctrl().GetTabRect(0).Width(), SECTC_MIN_TAB_WIDTH);
+    Ctrl().RenameTab(0, _T("A much longer label"));
+    EXPECT_GT(Ctrl().GetTabRect(0).Width(), SECTC_MIN_TAB_WIDTH + 40);
 }
 
-TEST_F(TabWindowFixture, TabsThatDoNotFitScroll)
+TEST_F(TabWindowFixture, TabsThatDoNotFitScrollAndTheActiveTabIsRaised)
 {
     SECTabControlBase& c = Ctrl();
+    c.RedrawWindow();
+    HDC hdc = ::GetDC(c.m_hWnd);
+    const CRect active = c.GetTabRect(0), other = c.GetTabRect(1);
+    // The active tab's face is the button face and reaches the top row; the
+    // others are the lighter 3D face and stand back.
+    EXPECT_EQ(::GetPixel(hdc, active.left, active.CenterPoint().y), ::GetSysColor(COLOR_3DHILIGHT));
+    EXPECT_EQ(::GetPixel(hdc, active.CenterPoint().x, active.top), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(::GetPixel(hdc, other.CenterPoint().x, other.top + 2), ::GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(::GetPixel(hdc, other.CenterPoint().x, other.top), ::GetSysColor(COLOR_3DDKSHADOW));
+    ::ReleaseDC(c.m_hWnd, hdc);
+
     EXPECT_FALSE(c.IsScrolling());
     EXPECT_EQ(c.TabHitTest(CPoint(395, 5)), -1); // beyond the last tab
     for (int i = 0; i < 12; ++i)
@@ -154,65 +149,20 @@ TEST_F(TabWindowFixture, TabsThatDoNotFitScroll)
     EXPECT_EQ(c.GetFirstVisibleTab(), 0);
     c.ScrollTabs(-5);
     EXPECT_EQ(c.GetFirstVisibleTab(), 0);
-
     // Activating the last tab brings it wholly into view, left of the buttons.
     c.ActivateTab(c.GetTabCount() - 1);
     const CRect last = c.GetTabRect(c.GetTabCount() - 1);
-    ASSERT_FALSE(last.IsRectEmpty());
-    EXPECT_LE(last.right, client.right - 2 * h);
+    EXPECT_TRUE(!last.IsRectEmpty() && last.right <= client.right - 2 * h);
     EXPECT_GT(c.GetFirstVisibleTab(), 0);
-    c.ActivateTab(0);
-    EXPECT_EQ(c.GetFirstVisibleTab(), 0);
-}
 
-TEST_F(TabWindowFixture, TheActiveTabIsRaisedIn3D)
-{
-    SECTabControlBase& c = Ctrl();
-    c.RedrawWindow();
-    HDC hdc = ::GetDC(c.m_hWnd);
-    const CRect active = c.GetTabRect(0);
-    const CRect other = c.GetTabRect(1);
-    // Leading edge highlight on both; the face of the active tab is the
-    // button face, the others the lighter 3D face; the active tab reaches
-    // the top row of the control, the others stand back.
-    EXPECT_EQ(::GetPixel(hdc, active.left, active.CenterPoint().y), ::GetSysColor(COLOR_3DHILIGHT));
-    EXPECT_EQ(::GetPixel(hdc, active.CenterPoint().x, active.top + 2), ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(::GetPixel(hdc, other.CenterPoint().x, other.top + 2), ::GetSysColor(COLOR_3DLIGHT));
-    EXPECT_EQ(::GetPixel(hdc, active.CenterPoint().x, active.top), ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(::GetPixel(hdc, other.CenterPoint().x, other.top), ::GetSysColor(COLOR_3DDKSHADOW));
-    EXPECT_EQ(::GetPixel(hdc, active.right - 1, active.CenterPoint().y), ::GetSysColor(COLOR_3DDKSHADOW));
-    ::ReleaseDC(c.m_hWnd, hdc);
-}
-
-TEST_F(TabWindowFixture, ToolTipsShowTheLabelUnderThePointerUntilSwitchedOff)
-{
-    SECTabControlBase& c = Ctrl();
-    ASSERT_TRUE(c.IsToolTipsEnabled());
+    // Tool tips show the label under the pointer until switched off.
     CToolTipCtrl* tip = AfxGetThreadState()->m_pToolTip;
-    ASSERT_NE(tip, nullptr);
-    c.SendMessage(WM_MOUSEMOVE, 0, At(c.GetTabRect(1)));
+    ASSERT_TRUE(tip && c.IsToolTipsEnabled());
+    c.SendMessage(WM_MOUSEMOVE, 0, At(last));
     EXPECT_TRUE(tip->HasTool(&c));
     c.EnableTabToolTips(FALSE);
-    EXPECT_FALSE(c.IsToolTipsEnabled());
-    EXPECT_FALSE(tip->HasTool(&c));
-    c.SendMessage(WM_MOUSEMOVE, 0, At(c.GetTabRect(2)));
-    EXPECT_FALSE(tip->HasTool(&c));
-}
-
-TEST(TabWindow, TabsOnTopAndTheFlatBase)
-{
-    NotifySink parent;
-    SECTabWndBase tabs;
-    ASSERT_TRUE(tabs.Create(&parent, CRect(0, 0, 300, 200), 5, WS_CHILD | WS_VISIBLE,
-                            WS_CHILD | WS_VISIBLE | SECTCS_TABSONTOP));
-    EXPECT_STREQ(tabs.GetTabControl()->GetRuntimeClass()->m_lpszClassName, "SECTabControlBase");
-    CRect ctrl;
-    tabs.GetTabControl()->GetWindowRect(&ctrl);
-    tabs.ScreenToClient(&ctrl);
-    EXPECT_EQ(ctrl.top, 0);
-    EXPECT_EQ(tabs.GetClientArea().top, tabs.GetTabControl()->GetTabHeight());
+    EXPECT_FALSE(c.IsToolTipsEnabled() || tip->HasTool(&c));
     EXPECT_EQ(tabs.AddTab(nullptr, _T("none")), -1);
-    EXPECT_EQ(tabs.GetActiveWnd(), nullptr);
 }
 
 } // namespace

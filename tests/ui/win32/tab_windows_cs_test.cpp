@@ -3,12 +3,16 @@
 #include <QNFrame.h>
 #include <QNWindows.h>
 
+#include "support/win32/DialogDriver.h"
+#include "support/win32/WindowPixels.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
 
+// A top-level window for a tab window; it counts right-click notifications.
 class Parent : public CWnd {
 public:
     Parent() { CreateEx(0, nullptr, _T("cs"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 420, 260, nullptr, nullptr); }
@@ -18,8 +22,7 @@ public:
 protected:
     LRESULT OnNotify(WPARAM, LPARAM lParam)
     {
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == SECTCN_RCLICK)
-            ++rclicks;
+        rclicks += reinterpret_cast<const NMHDR*>(lParam)->code == SECTCN_RCLICK;
         return 0;
     }
     DECLARE_MESSAGE_MAP()
@@ -28,10 +31,9 @@ BEGIN_MESSAGE_MAP(Parent, CWnd)
     ON_MESSAGE(WM_NOTIFY, OnNotify)
 END_MESSAGE_MAP()
 
-constexpr UINT kMouseMessages[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN,   WM_LBUTTONUP,   WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
-                                   WM_RBUTTONUP,   WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,     WM_MBUTTONDBLCLK};
+LPARAM At(const CRect& rc) { return MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y); }
 
-TEST(TabWindowsCS, EveryMouseMessageSwitchesToolTipsOffAndKeepsTheThreadsTip)
+TEST(TabWindowsCS, MouseMessagesSwitchToolTipsOffAndReachTheRightHandlers)
 {
     Parent parent;
     SEC3DTabWndCS tabs;
@@ -42,39 +44,29 @@ TEST(TabWindowsCS, EveryMouseMessageSwitchesToolTipsOffAndKeepsTheThreadsTip)
     ctrl->AddTab(_T("One"));
     ctrl->AddTab(_T("Two"));
     const HWND tipWindow = AfxGetThreadState()->m_pToolTip->m_hWnd;
-    for (CWnd* target : {static_cast<CWnd*>(ctrl), static_cast<CWnd*>(&tabs)}) {
-        for (UINT msg : kMouseMessages) {
-            ASSERT_TRUE(target->EnableToolTips(TRUE));
-            target->SendMessage(msg, 0, MAKELPARAM(2, 2));
-            EXPECT_FALSE(target->IsToolTipsEnabled()) << std::hex << msg;
-            EXPECT_EQ(AfxGetThreadState()->m_pToolTip->m_hWnd, tipWindow);
-        }
-    }
-}
-
-TEST(TabWindowsCS, RightPressAndReleaseReachTheOneRightHandlerDoubleClickDoesNot)
-{
-    Parent parent;
-    SEC3DTabWndCS tabs;
-    ASSERT_TRUE(tabs.Create(&parent, CRect(0, 0, 400, 220), 9));
-    SECTabControlBase* ctrl = tabs.GetTabControl();
-    ctrl->AddTab(_T("One"));
-    ctrl->AddTab(_T("Two"));
-    const CRect second = ctrl->GetTabRect(1);
-    const LPARAM at = MAKELPARAM(second.CenterPoint().x, second.CenterPoint().y);
-    struct {
+    // Message, and the right-click notifications it gives on the second tab:
+    // press and release reach the base's one right-button handler.
+    const struct {
         UINT msg;
         int rclicks;
-    } rows[] = {{WM_RBUTTONDOWN, 1}, {WM_RBUTTONUP, 1}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDOWN, 0}, {WM_MBUTTONDBLCLK, 0}};
-    for (auto row : rows) {
-        parent.rclicks = 0;
-        ctrl->SendMessage(row.msg, 0, at);
-        EXPECT_EQ(parent.rclicks, row.rclicks) << std::hex << row.msg;
+    } rows[] = {{WM_MOUSEMOVE, 0},     {WM_LBUTTONUP, 0},     {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDOWN, 1},
+                {WM_RBUTTONUP, 1},     {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDOWN, 0},   {WM_MBUTTONUP, 0},
+                {WM_MBUTTONDBLCLK, 0}, {WM_LBUTTONDOWN, 0}};
+    for (CWnd* target : {static_cast<CWnd*>(ctrl), static_cast<CWnd*>(&tabs)}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << std::hex << row.msg << (target == ctrl ? " control" : " window"));
+            ASSERT_TRUE(target->EnableToolTips(TRUE));
+            parent.rclicks = 0;
+            target->SendMessage(row.msg, 0, At(ctrl->GetTabRect(1)));
+            EXPECT_FALSE(target->IsToolTipsEnabled());
+            EXPECT_EQ(AfxGetThreadState()->m_pToolTip->m_hWnd, tipWindow);
+            EXPECT_EQ(parent.rclicks, target == ctrl ? row.rclicks : 0);
+        }
     }
-    EXPECT_EQ(ctrl->GetActiveTab(), 1); // the right press activated the tab under the pointer
-    // The left button still goes to the base: a click switches tabs.
-    const CRect first = ctrl->GetTabRect(0);
-    ctrl->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.CenterPoint().x, first.CenterPoint().y));
+    // The presses activated the second tab; a left press on the first still
+    // goes to the base and switches tabs.
+    EXPECT_EQ(ctrl->GetActiveTab(), 1);
+    ctrl->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(ctrl->GetTabRect(0)));
     EXPECT_EQ(ctrl->GetActiveTab(), 0);
 }
 
@@ -82,8 +74,7 @@ TEST(TabWindowsCS, CreateTabCtrlUsesTheStoredStyleWhateverStyleIsPassed)
 {
     Parent parent;
     SEC3DTabWndCS tabs;
-    ASSERT_TRUE(tabs.Create(&parent, CRect(0, 0, 400, 220), 9, WS_CHILD | WS_VISIBLE,
-                            WS_CHILD | SECTCS_TABSONTOP));
+    ASSERT_TRUE(tabs.Create(&parent, CRect(0, 0, 400, 220), 9, WS_CHILD | WS_VISIBLE, WS_CHILD | SECTCS_TABSONTOP));
     ASSERT_TRUE(tabs.CreateTabCtrl(WS_BORDER | WS_DISABLED, 321));
     SECTabControlBase* ctrl = tabs.GetTabControl();
     EXPECT_EQ(ctrl->GetDlgCtrlID(), 321);
@@ -96,123 +87,49 @@ TEST(TabWindowsCS, CreateTabCtrlUsesTheStoredStyleWhateverStyleIsPassed)
 
 // --- The sound dialog ----------------------------------------------------------------
 
-HMODULE LoadResources(const wchar_t* name)
+TEST(SoundDialog, OpensWithThePrefixMatchOrNoSelectionAndOkNeedsAText)
 {
-    wchar_t path[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path);
-    dir.resize(dir.find_last_of(L'\\') + 1);
-    return ::LoadLibraryExW((dir + name).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-}
-
-// Drives the dialog from inside: after the framework's initialisation it
-// records what the user would see, then runs `script` on the open dialog.
-class DrivenSoundDlg : public CSoundConfigDlg {
-public:
-    using CSoundConfigDlg::CSoundConfigDlg;
-    CString shownSelection = _T("(none)");
-    int shownIndex = -2;
-    int shownOption = -2;
-    bool stillOpenAfterEmptyOk = false;
-    enum Script { kCancel, kOkWithText, kEmptyOkThenCancel } script = kCancel;
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        const BOOL result = CSoundConfigDlg::OnInitDialog();
-        shownIndex = m_ctlSound.GetCurSel();
-        m_ctlSound.GetWindowText(shownSelection);
-        for (int id = 7403; id <= 7404; ++id)
-            if (IsDlgButtonChecked(id))
-                shownOption = id - 7403;
-        PostMessage(WM_APP);
-        return result;
-    }
-    LRESULT OnScript(WPARAM, LPARAM)
-    {
-        switch (script) {
-        case kCancel: SendMessage(WM_COMMAND, IDCANCEL); break;
-        case kOkWithText:
-            m_ctlSound.SetWindowText(_T("Gong"));
-            CheckRadioButton(7403, 7404, 7404);
-            SendMessage(WM_COMMAND, IDOK);
-            break;
-        case kEmptyOkThenCancel:
-            m_ctlSound.SetCurSel(-1);
-            m_ctlSound.SetWindowText(_T(""));
-            SendMessage(WM_COMMAND, IDOK);
-            stillOpenAfterEmptyOk = m_bContinueModal != FALSE;
-            SendMessage(WM_COMMAND, IDCANCEL);
-            break;
-        }
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(DrivenSoundDlg, CSoundConfigDlg)
-    ON_MESSAGE(WM_APP, OnScript)
-END_MESSAGE_MAP()
-
-struct SoundDialog : ::testing::Test {
-    HMODULE resources = LoadResources(L"QNResources.dll");
-    ~SoundDialog() override { ::FreeLibrary(resources); }
-};
-
-TEST_F(SoundDialog, OpensWithThePrefixMatchOrNoSelection)
-{
-    ASSERT_NE(resources, nullptr);
-    CResourceScope scope(resources);
-    struct {
+    ResourceModuleInForce resources(L"QNResources.dll");
+    ASSERT_NE(resources.Module(), nullptr);
+    const struct {
         const TCHAR* text;
         int option;
         int index;
-        const TCHAR* shown;
+        const wchar_t* shown;
     } rows[] = {
-        {_T("Chime"), 1, 1, _T("Chime")},  // Bell, Chime, Chimes: the first that begins with it
-        {_T("ch"), 0, 1, _T("Chime")},     // the list's own search ignores case
-        {_T(""), 0, -1, _T("")},           // no text, no selection
-        {_T("Horn"), 1, -1, _T("")},       // nothing begins with it
+        {_T("Chime"), 1, 1, L"Chime"}, // Bell, Chime, Chimes: the first that begins with it
+        {_T("ch"), 0, 1, L"Chime"},    // the list's own search ignores case
+        {_T(""), 0, -1, L""},          // no text, no selection
+        {_T("Horn"), 1, -1, L""},      // nothing begins with it
     };
-    for (auto row : rows) {
-        DrivenSoundDlg dlg(nullptr, row.option, row.text);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.text)));
+        CSoundConfigDlg dlg(nullptr, row.option, row.text);
         for (LPCTSTR s : {_T("Bell"), _T("Chime"), _T("Chimes")})
             dlg.m_arrSounds.Add(s);
-        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-        EXPECT_EQ(dlg.shownIndex, row.index) << row.text;
-        EXPECT_EQ(dlg.shownSelection, CString(row.shown)) << row.text;
-        EXPECT_EQ(dlg.shownOption, row.option) << row.text;
+        const auto choose = [](const wchar_t* text) {
+            return [text](HWND dialog) {
+                const HWND combo = ::GetDlgItem(dialog, 7401);
+                ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+                ::SetWindowTextW(combo, text);
+                ::CheckRadioButton(dialog, 7403, 7404, 7404);
+                ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            };
+        };
+        DialogDriver driver({[&](HWND dialog) {
+                                 const HWND combo = ::GetDlgItem(dialog, 7401);
+                                 EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), row.index);
+                                 wchar_t shown[32] = {};
+                                 ::GetWindowTextW(combo, shown, 32);
+                                 EXPECT_STREQ(shown, row.shown);
+                                 EXPECT_EQ(::IsDlgButtonChecked(dialog, 7403 + row.option), UINT(BST_CHECKED));
+                             },
+                             choose(L""), choose(L"Gong"), choose(L"never")});
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_EQ(driver.StepsRun(), 3u); // the empty text kept the dialog open
+        EXPECT_EQ(dlg.m_strSound, CString(_T("Gong")));
+        EXPECT_EQ(dlg.m_nOption, 1);
     }
-}
-
-TEST_F(SoundDialog, OkNeedsATextAndReturnsTheChoice)
-{
-    ASSERT_NE(resources, nullptr);
-    CResourceScope scope(resources);
-    DrivenSoundDlg empty(nullptr, 0, _T("Bell"));
-    empty.m_arrSounds.Add(_T("Bell"));
-    empty.script = DrivenSoundDlg::kEmptyOkThenCancel;
-    EXPECT_EQ(empty.DoModal(), IDCANCEL);
-    EXPECT_TRUE(empty.stillOpenAfterEmptyOk);
-
-    DrivenSoundDlg ok(nullptr);
-    EXPECT_EQ(ok.m_nOption, 0);
-    EXPECT_TRUE(ok.m_strSound.IsEmpty());
-    ok.script = DrivenSoundDlg::kOkWithText;
-    EXPECT_EQ(ok.DoModal(), IDOK);
-    EXPECT_EQ(ok.m_strSound, CString(_T("Gong")));
-    EXPECT_EQ(ok.m_nOption, 1);
-}
-
-TEST_F(SoundDialog, DoesNotOpenWithoutItsTemplate)
-{
-    HMODULE bare = LoadResources(L"QNResNoTemplates.dll");
-    ASSERT_NE(bare, nullptr);
-    {
-        CResourceScope scope(bare);
-        CSoundConfigDlg dlg(nullptr, 0, _T("Bell"));
-        EXPECT_EQ(dlg.DoModal(), -1);
-    }
-    ::FreeLibrary(bare);
 }
 
 } // namespace
