@@ -123,7 +123,7 @@ TEST(CFileExceptionTest, CausesMessagesAndReports)
     CFileException unnamed(CFileException::accessDenied);
     CFileException unknown(99, -1, _T("d.dat"));
     CArchiveException archive(CArchiveException::endOfFile, _T("x.arc"));
-    CArchiveException archiveUnknown(-1, _T("y.arc"));
+    CArchiveException archiveNegative(-1, _T("y.arc")), archiveUnknown(99, _T("z.arc"));
     CMemoryException memory(FALSE);
     CNotSupportedException unsupported(FALSE);
     CException base;
@@ -132,7 +132,8 @@ TEST(CFileExceptionTest, CausesMessagesAndReports)
         {&unnamed, _T("Access to an unnamed file was denied.")},
         {&unknown, _T("An error occurred while accessing d.dat.")}, // unknown causes read as generic
         {&archive, _T("An unexpected end of file was found while reading x.arc.")},
-        {&archiveUnknown, _T("An unexpected error occurred while accessing y.arc.")},
+        {&archiveNegative, _T("An unexpected error occurred while accessing y.arc.")},
+        {&archiveUnknown, _T("An unexpected error occurred while accessing z.arc.")},
         {&memory, _T("Out of memory.")},
         {&unsupported, _T("An unsupported operation was attempted.")},
         {&base, nullptr},

@@ -48,7 +48,7 @@ TEST(CStringFormat, Fields)
         {Fmt(_T("[%ls|%S|%hs|%.1S]"), wide, "\xE9" "a", "rrow", "xy"), _T("[w\u00E9|\u00E9a|rrow|x]")}, // narrow: Latin-1
         {Fmt(_T("[%.0s|%.0S|%.2s]"), _T("ab"), "ab", unterminated), _T("[||xy]")},
         {Fmt(_T("[%s|%S]"), static_cast<LPCWSTR>(nullptr), static_cast<const char*>(nullptr)), _T("[(null)|(null)]")},
-        {Fmt(_T("%c%c%3c%-3c|"), 'a', 0x00E9, 'b', 'c'), _T("a\u00E9  bc  |")},
+        {Fmt(_T("%c%c%3c%-3c|"), 'a', 0x263A, 'b', 'c'), _T("a\u263A  bc  |")},
         {Fmt(_T("%C%hc%lc%lC"), 'x', 'y', 0x263A, 0x263B), _T("xy\u263A\u263B")},
         {Fmt(_T("100%%|%%d|%k|%y|%"), 1), _T("100%|%d|%k|%y|%")}, // conversions outside the list stand as written
         {Fmt(_T("%n|%d"), static_cast<int*>(nullptr), 3), _T("|3")},
@@ -66,7 +66,7 @@ TEST(CStringFormat, Fields)
         {Fmt(_T("%g|%g|%g"), 123456.0, 1234567.0, 999999.5), _T("123456|1.23457e+06|1e+06")},
         {Fmt(_T("%g|%g|%g"), 9.9999996, 0.000099999996, 0.000099999), _T("10|0.0001|9.9999e-05")},
         {Fmt(_T("%.1g|%.2g|%#.2g|%.0g|%G"), 0.95, 99.5, 0.0001, 0.5, 1e100), _T("0.9|1e+02|0.00010|0.5|1E+100")},
-        {Fmt(_T("%#.0g|%#g|%g|%g"), 5e10, 1e-5, 1.5e-5, 100.0), _T("5.e+10|1.00000e-05|1.5e-05|100")},
+        {Fmt(_T("%#.0g|%#g|%g|%g|%#g"), 5e10, 1e-5, 1.5e-5, 100.0, 0.0), _T("5.e+10|1.00000e-05|1.5e-05|100|0.00000")},
         {Fmt(_T("%f|%F|%5f|%f|%+F"), inf, -inf, inf, std::nan(""), std::nan("")), _T("inf|-INF|  inf|nan|NAN")},
         {Fmt(_T("%08.2f|%-5f|"), inf, -inf), _T("     inf|-inf |")}, // no zero padding for infinity
         {Fmt(_T("%d %.1f %s %.*f"), 1, 2.25, _T("x"), 3, 1.0), _T("1 2.2 x 1.000")},
