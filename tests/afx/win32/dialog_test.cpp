@@ -141,8 +141,9 @@ TEST(DialogModal, WaysOutAndDataExchange)
         EXPECT_EQ(CString(c.saved), saved);
         EXPECT_EQ(c.key ? std::vector<WPARAM>{c.key} : std::vector<WPARAM>{}, dlg.m_keys);
         ASSERT_EQ(c.boxes, boxes.Boxes().size());
-        if (c.boxes)
+        if (c.boxes) {
             EXPECT_EQ(CString(L"Please enter an integer."), boxes.Boxes()[0].text);
+        }
         EXPECT_EQ(AfxGetStaticModuleState(), dlg.m_pStateInInit);
         EXPECT_EQ(c.script ? 42 : 0, ping); // routed to the control's map
         EXPECT_FALSE(c.script && ownerEnabled);
