@@ -38,6 +38,10 @@
 #define QN_COLOR_TRANSPARENT 0x08000000UL
 #define QN_COLOR_NONE 0xFFFFFFFFUL
 
+namespace qncolour {
+class Eyedropper; // the library's own eyedropper handling, shared by both dialogs
+}
+
 // ---------------------------------------------------------------------------
 // A grid of colour cells with a keyboard focus cell. Cell layout in client
 // coordinates, recomputed at every paint and hit test:
@@ -179,8 +183,7 @@ private:
     void RestoreToNormal();
     void MoveMouseOverOkButton();
 
-    bool PointInIcon(CPoint point) const;
-    void StartPicking();
+    qncolour::Eyedropper Dropper();
     unsigned long HitTestPalette(CPoint point);
     void ChangeField(CEdit& field, int channel);
     void LeaveField(CEdit& field, int channel);
@@ -254,7 +257,7 @@ private:
     void OnHookFieldChange();
     void DetachItems();
     void PaintCaptionSwatch(HWND hItem, COLORREF fill, bool caption);
-    void StartPicking();
+    qncolour::Eyedropper Dropper();
     void RestoreOpeningColor();
 
     bool m_bTransparent = false;

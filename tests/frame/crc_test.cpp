@@ -1,4 +1,7 @@
-// CRC-64/WE of GenerateCRC and the register steps of Compute64CRC.
+// CRC-64/WE: the check values of GenerateCRC and Compute64CRC, then every
+// register-step path held to the byte-at-a-time table loop for every length
+// 0-4096 at every alignment 0-63 and at random split points (natively also to
+// ISA-L's CRC-64, an independent implementation).
 #include <QNUtilityClass.h>
 #include <frame/Crc64.h>
 #include <support/UtilityAccess.h>
@@ -17,168 +20,77 @@
 
 namespace {
 
-uint64_t Crc(const std::string& text)
+TEST(Crc64, CheckValues)
 {
-    return static_cast<uint64_t>(CQNUtility::GenerateCRC(text.data(), static_cast<int>(text.size())));
-}
-
-TEST(GenerateCRC, CheckValues)
-{
-    struct Case {
-        const char* text;
-        uint64_t crc;
-    };
-    const Case cases[] = {
-        {"123456789", 0x62EC59E3F1A4F00Aull}, // the catalogue check value of CRC-64/WE
-        {"abc", 0x048B813AF9F49702ull},
+    const std::pair<std::string, uint64_t> cases[] = {
+        {"123456789", 0x62EC59E3F1A4F00Aull}, {"abc", 0x048B813AF9F49702ull}, // the catalogue check values
         {"a", 0xCE73F427ACC0A99Aull}, // computed bit by bit, independently of the table
-        {"The quick brown fox jumps over the lazy dog", 0xBCD8BB366D256116ull},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Crc(c.text), c.crc) << c.text;
-}
-
-TEST(GenerateCRC, EmptyOrNegativeCountIsZero)
-{
-    const char data[] = "123456789";
-    EXPECT_EQ(CQNUtility::GenerateCRC(data, 0), 0);
-    EXPECT_EQ(CQNUtility::GenerateCRC(data, -1), 0);
-    EXPECT_EQ(CQNUtility::GenerateCRC(nullptr, 0), 0);
-    EXPECT_EQ(CQNUtility::GenerateCRC(nullptr, -5), 0);
-}
-
-TEST(GenerateCRC, EveryByteValueMatters)
-{
-    // A table entry that is wrong shows as a collision between two one-byte inputs.
-    std::vector<uint64_t> seen;
-    for (int b = 0; b < 256; ++b) {
-        const unsigned char byte = static_cast<unsigned char>(b);
-        seen.push_back(static_cast<uint64_t>(CQNUtility::GenerateCRC(&byte, 1)));
-    }
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
-}
-
-TEST(Compute64CRC, FromZeroRegister)
-{
-    __int64 crc = 0;
-    CQNUtilityTestAccess::Compute64CRC(crc, "123456789", 9);
-    EXPECT_EQ(static_cast<uint64_t>(crc), 0x6C40DF5F0B497347ull);
-}
-
-TEST(Compute64CRC, EmptyOrNegativeCountLeavesRegister)
-{
-    for (int count : {0, -1, -1000}) {
-        __int64 crc = 0x1234567890ABCDEFll;
-        CQNUtilityTestAccess::Compute64CRC(crc, "x", count);
-        EXPECT_EQ(crc, 0x1234567890ABCDEFll) << count;
+        {"The quick brown fox jumps over the lazy dog", 0xBCD8BB366D256116ull}, {"", 0}};
+    for (const auto& [text, crc] : cases)
+        EXPECT_EQ(static_cast<uint64_t>(CQNUtility::GenerateCRC(text.data(), int(text.size()))), crc) << text;
+    for (int count : {0, -1, -1000}) { // no bytes: 0, and the register stays
+        EXPECT_EQ(CQNUtility::GenerateCRC(count ? "123456789" : nullptr, count), 0) << count;
+        __int64 reg = count ? 0x1234567890ABCDEFll : 0;
+        CQNUtilityTestAccess::Compute64CRC(reg, "123456789", count ? count : 9); // from 0: the steps alone
+        EXPECT_EQ(static_cast<uint64_t>(reg), count ? 0x1234567890ABCDEFull : 0x6C40DF5F0B497347ull) << count;
     }
 }
 
-TEST(Compute64CRC, PiecesEqualWhole)
+// Each path, and Compute64CRC in three pieces, against the table loop over a
+// random message; bytes around the message must not reach the result.
+TEST(Crc64, EveryPathEveryLengthAlignmentAndSplit)
 {
-    std::string text;
-    for (int i = 0; i < 1000; ++i)
-        text += static_cast<char>((i * 131 + 7) & 0xFF);
-    const uint64_t whole = Crc(text);
-    for (size_t split : {size_t(0), size_t(1), size_t(7), size_t(500), text.size() - 1, text.size()}) {
-        __int64 crc = static_cast<__int64>(~0ull);
-        CQNUtilityTestAccess::Compute64CRC(crc, text.data(), static_cast<int>(split));
-        CQNUtilityTestAccess::Compute64CRC(crc, text.data() + split, static_cast<int>(text.size() - split));
-        EXPECT_EQ(static_cast<uint64_t>(crc) ^ ~0ull, whole) << "split at " << split;
-    }
-}
+    constexpr size_t kMax = 4096, kAlignments = 64;
+    std::mt19937 random(11);
+    std::vector<unsigned char> message(kMax);
+    for (unsigned char& byte : message)
+        byte = static_cast<unsigned char>(random());
+    // A preset that differs with the length: a path that drops it cannot pass.
+    auto preset = [](size_t length) { return ~0ull ^ (length * 0x9E3779B97F4A7C15ull); };
+    std::vector<uint64_t> expected(kMax + 1);
+    for (size_t length = 0; length <= kMax; ++length)
+        expected[length] = qncrc::UpdateTable(preset(length), message.data(), length);
+    EXPECT_TRUE(qncrc::PathAvailable(qncrc::FastestPath()));
 
-// Every register-step path against the byte-at-a-time table loop.
-class Crc64Paths : public ::testing::Test {
-protected:
-    static constexpr size_t kMaxLength = 4096;
-    static constexpr size_t kAlignments = 64;
-
-    void SetUp() override
-    {
-        std::mt19937 random(11);
-        for (unsigned char& byte : message)
-            byte = static_cast<unsigned char>(random());
-    }
-
-    // A register preset that differs with the length, so that a path which
-    // drops or misplaces the preset cannot pass.
-    static uint64_t Preset(size_t length) { return ~0ull ^ (length * 0x9E3779B97F4A7C15ull); }
-
-    std::vector<unsigned char> message = std::vector<unsigned char>(kMaxLength);
-    alignas(64) unsigned char buffer[kMaxLength + kAlignments + 64] = {};
-};
-
-TEST_F(Crc64Paths, EveryLengthAtEveryAlignment)
-{
-    std::vector<uint64_t> expected(kMaxLength + 1);
-    for (size_t length = 0; length <= kMaxLength; ++length)
-        expected[length] = qncrc::UpdateTable(Preset(length), message.data(), length);
+    std::vector<unsigned char> buffer(kMax + kAlignments + 64);
     for (qncrc::Path path : qncrc::kPaths) {
-        if (path == qncrc::Path::Table || !qncrc::PathAvailable(path))
+        if (!qncrc::PathAvailable(path))
             continue;
-        for (size_t alignment = 0; alignment < kAlignments; ++alignment) {
-            // Bytes around the message that a path must not read into the result.
-            std::memset(buffer, 0xA5, sizeof buffer);
-            std::memcpy(buffer + alignment, message.data(), kMaxLength);
-            for (size_t length = 0; length <= kMaxLength; ++length) {
-                const uint64_t got = qncrc::Update(path, Preset(length), buffer + alignment, length);
-                if (got != expected[length]) {
-                    ADD_FAILURE() << qncrc::PathName(path) << ": length " << length << " at alignment " << alignment;
+        SCOPED_TRACE(qncrc::PathName(path));
+        for (size_t alignment = 0; alignment < kAlignments && path != qncrc::Path::Table; ++alignment) {
+            std::fill(buffer.begin(), buffer.end(), 0xA5);
+            std::copy(message.begin(), message.end(), buffer.begin() + alignment);
+            for (size_t length = 0; length <= kMax; ++length) {
+                if (qncrc::Update(path, preset(length), buffer.data() + alignment, length) != expected[length]) {
+                    ADD_FAILURE() << "length " << length << " at alignment " << alignment;
                     break;
                 }
             }
         }
-    }
-}
-
-TEST_F(Crc64Paths, RandomSplitsChainExactly)
-{
-    std::mt19937 random(2026);
-    for (int trial = 0; trial < 400; ++trial) {
-        const size_t length = random() % (kMaxLength + 1);
-        size_t cuts[2] = {random() % (length + 1), random() % (length + 1)};
-        std::sort(cuts, cuts + 2);
-        const uint64_t whole = qncrc::UpdateTable(Preset(length), message.data(), length);
-        for (qncrc::Path path : qncrc::kPaths) {
-            if (!qncrc::PathAvailable(path))
-                continue;
-            uint64_t reg = qncrc::Update(path, Preset(length), message.data(), cuts[0]);
+        for (int trial = 0; trial < 400; ++trial) {
+            const size_t length = random() % (kMax + 1);
+            size_t cuts[2] = {random() % (length + 1), random() % (length + 1)};
+            std::sort(cuts, cuts + 2);
+            uint64_t reg = qncrc::Update(path, preset(length), message.data(), cuts[0]);
             reg = qncrc::Update(path, reg, message.data() + cuts[0], cuts[1] - cuts[0]);
             reg = qncrc::Update(path, reg, message.data() + cuts[1], length - cuts[1]);
-            EXPECT_EQ(reg, whole) << qncrc::PathName(path) << ": " << length << " split at " << cuts[0] << ", "
-                                  << cuts[1];
+            __int64 crc = static_cast<__int64>(preset(length)); // the dispatched path, through the class
+            CQNUtilityTestAccess::Compute64CRC(crc, message.data(), int(cuts[0]));
+            CQNUtilityTestAccess::Compute64CRC(crc, message.data() + cuts[0], int(cuts[1] - cuts[0]));
+            CQNUtilityTestAccess::Compute64CRC(crc, message.data() + cuts[1], int(length - cuts[1]));
+            ASSERT_EQ(reg, expected[length]) << length << " split at " << cuts[0] << ", " << cuts[1];
+            ASSERT_EQ(static_cast<uint64_t>(crc), expected[length]) << length << " split at " << cuts[0];
         }
     }
-}
-
-TEST_F(Crc64Paths, Compute64CRCEverySplit)
-{
-    const int length = 700;
-    const uint64_t whole = qncrc::UpdateTable(~0ull, message.data(), length);
-    EXPECT_TRUE(qncrc::PathAvailable(qncrc::FastestPath()));
-    for (int split = 0; split <= length; ++split) {
-        __int64 crc = static_cast<__int64>(~0ull);
-        CQNUtilityTestAccess::Compute64CRC(crc, message.data(), split);
-        CQNUtilityTestAccess::Compute64CRC(crc, message.data() + split, length - split);
-        ASSERT_EQ(static_cast<uint64_t>(crc), whole) << "split at " << split;
-    }
-}
-
 #ifdef QN_TEST_WITH_ISAL
-// An independent implementation: ISA-L's CRC-64 (ECMA-182, not reflected) with
-// seed 0 is CRC-64/WE.
-TEST_F(Crc64Paths, AgreesWithIsal)
-{
+    // ISA-L's CRC-64 (ECMA-182, not reflected) with seed 0 is CRC-64/WE.
     for (size_t alignment : {0, 1, 7, 33}) {
-        std::memcpy(buffer + alignment, message.data(), kMaxLength);
-        for (size_t length = 0; length <= kMaxLength; ++length) {
-            const uint64_t ours = static_cast<uint64_t>(CQNUtility::GenerateCRC(buffer + alignment, int(length)));
-            ASSERT_EQ(ours, crc64_ecma_norm(0, buffer + alignment, length)) << length << " at " << alignment;
-        }
+        std::copy(message.begin(), message.end(), buffer.begin() + alignment);
+        for (size_t length = 0; length <= kMax; ++length)
+            ASSERT_EQ(static_cast<uint64_t>(CQNUtility::GenerateCRC(buffer.data() + alignment, int(length))),
+                      crc64_ecma_norm(0, buffer.data() + alignment, length)) << length << " at " << alignment;
     }
-}
 #endif
+}
 
 } // namespace

@@ -1,5 +1,7 @@
-// The owned byte buffer and the scoped error flag.
+// The scoped error flag, the owned byte buffer and the host's version record.
+#include <QNConfiguration.h>
 #include <QNFrame.h>
+#include <QNUtilityClass.h>
 #include <afx/afx.h>
 
 #include <gtest/gtest.h>
@@ -8,20 +10,15 @@ namespace {
 
 TEST(KESTError, SetsBitsOnlyForFailureAtEndOfScope)
 {
-    struct Case {
-        HRESULT initial;
-        HRESULT final;
+    const struct {
+        HRESULT initial, final;
         ULONG expected;
+    } cases[] = {
+        {S_OK, S_OK, 0xF0000001},           {S_FALSE, S_FALSE, 0xF0000001},
+        {E_FAIL, E_FAIL, 0xF0000C01},       {QN_E_TOOSHORT, QN_E_TOOSHORT, 0xF0000C01},
+        {E_FAIL, S_OK, 0xF0000001},         {S_OK, E_POINTER, 0xF0000C01}, // the value at the end decides
     };
-    const Case cases[] = {
-        {S_OK, S_OK, 0xF0000001},                   // success: untouched
-        {S_FALSE, S_FALSE, 0xF0000001},             // success with less: untouched
-        {E_FAIL, E_FAIL, 0xF0000001 | 0x00000C00},  // failure: exactly the given bits
-        {QN_E_TOOSHORT, QN_E_TOOSHORT, 0xF0000C01}, // the library's own failure codes too
-        {E_FAIL, S_OK, 0xF0000001},                 // updated to success during the scope
-        {S_OK, E_POINTER, 0xF0000C01},              // updated to failure during the scope
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ULONG flags = 0xF0000001;
         {
             CKESTError error(c.initial, &flags, 0x00000C00);
@@ -31,51 +28,43 @@ TEST(KESTError, SetsBitsOnlyForFailureAtEndOfScope)
     }
 }
 
-TEST(KESTError, AssignmentCopiesAllFields)
+TEST(KESTBYTEBuffer, HoldsBytesAndRaisesForAnImpossibleSize)
 {
-    ULONG a = 0, b = 0;
-    CKESTError first(E_FAIL, &a, 1);
-    {
-        CKESTError second(S_OK, &b, 2);
-        second = first;
-        EXPECT_EQ(second.m_hResult, E_FAIL);
-        EXPECT_EQ(second.m_pFlags, &a);
-        EXPECT_EQ(second.m_dwFlag, 1u);
+    for (int size : {0, 300}) {
+        CKESTBYTEBuffer buffer(size);
+        EXPECT_EQ(buffer.m_nSize, size);
+        ASSERT_NE(buffer.m_pData, nullptr); // also a zero-size block
+        for (int i = 0; i < size; ++i)
+            buffer.SetAt(i, static_cast<unsigned char>(i * 7));
+        for (int i = 0; i < size; ++i)
+            ASSERT_EQ(buffer.GetAt(i), static_cast<unsigned char*>(buffer)[i]);
+        EXPECT_EQ(static_cast<void*>(buffer), static_cast<void*>(buffer.m_pData));
     }
-    EXPECT_EQ(a, 1u); // the copy reported into the first word
-    EXPECT_EQ(b, 0u);
-}
-
-TEST(KESTBYTEBuffer, HoldsBytesAndFreesOnDestruction)
-{
-    CKESTBYTEBuffer buffer(300);
-    EXPECT_EQ(buffer.m_nSize, 300);
-    ASSERT_NE(buffer.m_pData, nullptr);
-    for (int i = 0; i < 300; ++i)
-        buffer.SetAt(i, static_cast<unsigned char>(i * 7));
-    for (int i = 0; i < 300; ++i)
-        ASSERT_EQ(buffer.GetAt(i), static_cast<unsigned char>(i * 7));
-    EXPECT_EQ(static_cast<unsigned char*>(buffer), buffer.m_pData);
-    EXPECT_EQ(static_cast<void*>(buffer), static_cast<void*>(buffer.m_pData));
-}
-
-TEST(KESTBYTEBuffer, ZeroSizeIsAValidEmptyBlock)
-{
-    CKESTBYTEBuffer buffer(0);
-    EXPECT_EQ(buffer.m_nSize, 0);
-    EXPECT_NE(buffer.m_pData, nullptr);
-}
-
-TEST(KESTBYTEBuffer, ImpossibleSizeRaisesMemoryException)
-{
     bool raised = false;
     try {
         CKESTBYTEBuffer buffer(-1);
     } catch (CMemoryException* e) {
-        raised = true;
-        e->Delete();
+        raised = true, e->Delete();
     }
     EXPECT_TRUE(raised);
+}
+
+TEST(HostSettings, LastModifiedBuildWritesOnlyWhatIsAskedFor)
+{
+    ULONG part = 7;
+    ASSERT_EQ(CQNUtility::SetCurrentVersion(nullptr), S_OK);
+    EXPECT_EQ(CQNUtility::GetProjectLastModifiedBuild(&part, nullptr, nullptr, nullptr), E_FAIL) << "no record";
+    EXPECT_EQ(part, 7u);
+    OVVersion version = {{1, 2, 3, 4, 5, 6, 7}, {11, 12, 13, 14}};
+    ASSERT_EQ(CQNUtility::SetCurrentVersion(&version), S_OK);
+    for (unsigned mask = 0; mask < 16; ++mask) {
+        ULONG parts[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+        auto given = [&](int i) { return (mask >> i) & 1 ? &parts[i] : nullptr; };
+        EXPECT_EQ(CQNUtility::GetProjectLastModifiedBuild(given(0), given(1), given(2), given(3)), mask ? S_OK : E_POINTER);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(parts[i], (mask >> i) & 1 ? 11u + i : 0xEEu) << "mask " << mask << " part " << i;
+    }
+    CQNUtility::SetCurrentVersion(nullptr);
 }
 
 } // namespace

@@ -1,17 +1,26 @@
-// The numeral literals that the parser accepts, with what its helper decides:
-// the type, the integer value (saturated to 32 bits; 0 for the others) and the
-// error. The parser, helper and type detection tests all read this one table.
+// The numeral texts of the text tests, in two tables. kLiterals: texts the
+// parser accepts, with what its helper decides (the type, the integer value
+// saturated to 32 bits, 0 for the others, and the error). kRejected: texts it
+// refuses, with the diagnostic line it writes. The parser, helper, fast path
+// and type detection are all held to these rows (numeral_test.cpp).
 #pragma once
 
 #include <QNNumeral.h>
 
+#include <string_view>
+
 namespace qntest {
 
 struct Literal {
-    const char* text;
+    std::string_view text; // bytes, widened one to one
     QNDataType type;
     LONG value;
     int error;
+};
+
+struct Rejected {
+    std::string_view text;
+    const char* line; // what goes to the standard error stream
 };
 
 inline constexpr int kRange = QN_ERR_OUTOFRANGE;
@@ -29,14 +38,14 @@ inline const Literal kLiterals[] = {
     {"'\\n'", QNDT_CHAR, 0, 0}, {"'\\''", QNDT_CHAR, 0, 0}, {"'\\\\'", QNDT_CHAR, 0, 0}, {"'\\\"'", QNDT_CHAR, 0, 0},
     {"'\\101'", QNDT_CHAR, 0, 0}, {"'\\0'", QNDT_CHAR, 0, 0}, {"'\\377'", QNDT_CHAR, 0, 0},
     {"'\\400'", QNDT_CHAR, 0, kRange}, {"'\\u41'", QNDT_CHAR, 0, 0}, {"'\\U0041'", QNDT_CHAR, 0, 0},
-    {"'\xE9'", QNDT_CHAR, 0, 0}, {"127", QNDT_INT8, 127, 0}, {"128", QNDT_INT16, 128, 0},
+    {"'\xE9'", QNDT_CHAR, 0, 0}, {"'\f'", QNDT_CHAR, 0, 0}, {"127", QNDT_INT8, 127, 0}, {"128", QNDT_INT16, 128, 0},
     {"-128", QNDT_INT8, -128, 0}, {"-129", QNDT_INT16, -129, 0}, {"32767", QNDT_INT16, 32767, 0},
     {"32768", QNDT_INT32, 32768, 0}, {"-32768", QNDT_INT16, -32768, 0}, {"-32769", QNDT_INT32, -32769, 0},
     {"2147483647", QNDT_INT32, 2147483647, 0}, {"2147483648", QNDT_INT64, 2147483647, kRange},
     {"-2147483649", QNDT_INT64, -2147483647, kRange}, {"2147483648L", QNDT_INT64, 2147483647, 0},
     {"-1l", QNDT_INT64, -1, 0}, {"9223372036854775807L", QNDT_INT64, 2147483647, 0},
     {"9223372036854775808L", QNDT_INT64, 2147483647, kRange}, {"-9223372036854775808L", QNDT_INT64, -2147483647, 0},
-    {"-9223372036854775809L", QNDT_INT64, -2147483647, kRange},
+    {"-9223372036854775809L", QNDT_INT64, -2147483647, kRange}, {"9223372036854775807", QNDT_INT64, 2147483647, kRange},
     {"9223372036854775808", QNDT_INT64, 2147483647, kRange}, {"0xFF", QNDT_INT8, 255, 0}, {"0xff", QNDT_INT8, 255, 0},
     {"0x100", QNDT_INT16, 256, 0}, {"0x0FF", QNDT_INT16, 255, 0}, {"0xFFFF", QNDT_INT16, 65535, 0},
     {"0x10000", QNDT_INT32, 65536, 0}, {"0xFFFFFFFF", QNDT_INT32, 2147483647, 0},
@@ -63,7 +72,42 @@ inline const Literal kLiterals[] = {
     {"4.9e-324", QNDT_DOUBLE, 0, kRange}, {"1e-325", QNDT_DOUBLE, 0, kRange}, {"1e-1234", QNDT_FLOAT, 0, kRange},
     {"1e00001", QNDT_FLOAT, 0, kRange}, {"1e-999", QNDT_DOUBLE, 0, kRange}, {"0e400", QNDT_DOUBLE, 0, kRange},
     {"-25", QNDT_INT8, -25, 0}, {"0x7FFFFFFF", QNDT_INT32, 2147483647, 0}, {"0x80000000", QNDT_INT32, 2147483647, 0},
-    {"0177", QNDT_INT8, 127, 0},
+    {"0177", QNDT_INT8, 127, 0}, {"0.05e-37", QNDT_DOUBLE, 0, 0}, {"0.00123", QNDT_FLOAT, 0, 0},
+    {"1.", QNDT_FLOAT, 0, 0}, {"5.f", QNDT_FLOAT, 0, 0}, {"0.e5", QNDT_FLOAT, 0, 0}, {"-0.0", QNDT_FLOAT, 0, 0},
+    {"-1e39f", QNDT_DOUBLE, 0, kRange}, {"1e-38", QNDT_DOUBLE, 0, 0}, {"1e1000", QNDT_DOUBLE, 0, kRange},
+    {"0.00000000000000000000000000000000000000", QNDT_FLOAT, 0, 0}, // 38 zeros after the dot: a float,
+    {"0.000000000000000000000000000000000000000", QNDT_DOUBLE, 0, 0}, // 39: a double
+    {std::string_view("12\0x", 4), QNDT_INT8, 12, 0}, // the text ends at a NUL
+};
+
+inline const Rejected kRejected[] = {
+    {"12x", "Unexpected 'x', line 1, column 3\n"}, {"4 2", "Missing eof, line 1, column 3\n"},
+    {"'\\u00411'", "Missing '\\'', line 1, column 8\n"}, {"", "Unexpected eof, line 1, column 1\n"},
+    {"   ", "Unexpected eof, line 1, column 4\n"}, {"+5", "Unexpected PLUS, line 1, column 1\n"},
+    {"- 5", "Unexpected ' ', line 1, column 2\n"}, {"--5", "Unexpected MINUS, line 1, column 2\n"},
+    {".5", "Unexpected DOT, line 1, column 1\n"}, {"1e", "Unexpected eof, line 1, column 3\n"},
+    {"1e+", "Unexpected eof, line 1, column 4\n"}, {"1..", "Unexpected DOT, line 1, column 3\n"},
+    {"00", "Unexpected '0', line 1, column 2\n"}, {"09", "Unexpected '9', line 1, column 2\n"},
+    {"008", "Unexpected '0', line 1, column 2\n"}, {"018", "Unexpected '8', line 1, column 3\n"},
+    {"0x", "Unexpected eof, line 1, column 3\n"}, {"0xG", "Unexpected 'G', line 1, column 3\n"},
+    {"0x1.5", "Unexpected DOT, line 1, column 4\n"}, {"1F", "Unexpected 'F', line 1, column 2\n"},
+    {"1D", "Unexpected 'D', line 1, column 2\n"}, {"1.5L", "Unexpected 'L', line 1, column 4\n"},
+    {"1LL", "Missing eof, line 1, column 3\n"}, {"1.5ff", "Missing eof, line 1, column 5\n"},
+    {"True", "Unexpected 'T', line 1, column 1\n"}, {"true1", "Unexpected 't', line 1, column 1\n"},
+    {"true_", "Unexpected 't', line 1, column 1\n"}, {"-true", "Unexpected 't', line 1, column 2\n"},
+    {"true false", "Missing eof, line 1, column 6\n"}, {"x", "Unexpected 'x', line 1, column 1\n"},
+    {"\\", "Unexpected '\\\\', line 1, column 1\n"}, {"''", "Unexpected '\\'', line 1, column 2\n"},
+    {"'ab'", "Missing '\\'', line 1, column 3\n"}, {"'a", "Missing '\\'', line 1, column 3\n"},
+    {"'", "Unexpected eof, line 1, column 2\n"}, {"'\\8'", "Unexpected '8', line 1, column 3\n"},
+    {"'\\", "Unexpected eof, line 1, column 3\n"}, {"'\\u'", "Unexpected '\\'', line 1, column 4\n"},
+    {"'\\x41'", "Unexpected 'x', line 1, column 3\n"}, {"'\\1234'", "Missing '\\'', line 1, column 6\n"},
+    {"'\n'", "Unexpected input, line 1, column 2\n"}, {"'\\n\\t'", "Missing '\\'', line 1, column 4\n"},
+    {"\t\n x", "Unexpected 'x', line 2, column 2\n"}, {"\r\n5 \r\n6", "Missing eof, line 3, column 1\n"},
+    {"1\f2", "Missing eof, line 1, column 2\n"}, {"1\x7f", "Unexpected input, line 1, column 2\n"},
+    {"1\x01", "Unexpected input, line 1, column 2\n"}, {"\xE9", "Unexpected input, line 1, column 1\n"},
+    {"\n\n+", "Unexpected PLUS, line 3, column 1\n"}, {"1,5", "Unexpected ',', line 1, column 2\n"},
+    {"017.5", "Unexpected DOT, line 1, column 4\n"}, {"1L2", "Missing eof, line 1, column 3\n"},
+    {"'a' b", "Missing eof, line 1, column 5\n"}, {"1e+-5", "Unexpected MINUS, line 1, column 4\n"},
 };
 
 } // namespace qntest

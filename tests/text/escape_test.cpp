@@ -1,10 +1,9 @@
-// EscapeText, UnescapeText and NextToken: every flag, every result code, the
-// ownership of the output and the round trip.
+// EscapeText, UnescapeText and NextToken: one table of conversions in either
+// direction, one of result codes and output ownership, one of token steps.
 #include <QNUtility.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,32 +11,7 @@ namespace {
 
 using Text = std::basic_string<WCHAR>;
 
-constexpr eQNEscapeOperations kNone = static_cast<eQNEscapeOperations>(0);
-
-// A platform string the test owns.
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const Text& text) : m_bstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    ~Bstr() { ::SysFreeString(m_bstr); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-
-    BSTR get() const { return m_bstr; }
-    // The address for an out-parameter; whatever it held is freed first.
-    BSTR* put()
-    {
-        ::SysFreeString(m_bstr);
-        m_bstr = nullptr;
-        return &m_bstr;
-    }
-    Text text() const { return Text(m_bstr, ::SysStringLen(m_bstr)); }
-
-private:
-    BSTR m_bstr = nullptr;
-};
-
-Text T(const WCHAR* s) { return Text(s); }
+#define W(literal) Text(_T(literal))
 Text Chars(std::initializer_list<unsigned> codes)
 {
     Text t;
@@ -45,216 +19,154 @@ Text Chars(std::initializer_list<unsigned> codes)
         t.push_back(static_cast<WCHAR>(c));
     return t;
 }
+Text Repeat(const Text& piece, size_t count)
+{
+    Text t;
+    while (count--)
+        t += piece;
+    return t;
+}
 
 std::string Show(const Text& t)
 {
     std::string out;
-    for (WCHAR c : t) {
-        if (c >= 32 && c < 127)
-            out.push_back(static_cast<char>(c));
-        else
-            out += "<" + std::to_string(static_cast<unsigned>(c)) + ">";
-    }
+    for (WCHAR c : t)
+        out += c >= 32 && c < 127 ? std::string(1, char(c)) : "<" + std::to_string(unsigned(c)) + ">";
     return out;
 }
 
-Text Escape(const Text& in, eQNEscapeOperations ops)
+enum Way { Escape, Unescape };
+HRESULT Call(Way way, BSTR in, unsigned ops, BSTR* out)
 {
-    Bstr out;
-    EXPECT_EQ(S_OK, CQNUtility::EscapeText(in.c_str(), ops, out.put())) << Show(in);
-    return out.text();
+    const auto o = static_cast<eQNEscapeOperations>(ops);
+    return way == Escape ? CQNUtility::EscapeText(in, o, out) : CQNUtility::UnescapeText(in, o, out);
 }
 
-Text Unescape(const Text& in, eQNEscapeOperations ops)
+TEST(Escaping, ConvertsWhatItsFlagsSelect)
 {
-    Bstr source(in);
-    Bstr out;
-    EXPECT_EQ(S_OK, CQNUtility::UnescapeText(source.get(), ops, out.put())) << Show(in);
-    return out.text();
-}
-
-struct Case {
-    const char* name;
-    eQNEscapeOperations ops;
-    Text input;
-    Text expected;
-};
-
-TEST(EscapeText, WritesTheEscapesItsFlagsSelect)
-{
-    const Case cases[] = {
-        {"no operation copies", kNone, T(_T("a'\"\\\n\r\t")), T(_T("a'\"\\\n\r\t"))},
-        {"apostrophe and line feed", eEscApostrophe | eEscNewLine, T(_T("'\n")), T(_T("\\'\\n"))},
-        {"quotes", eEscQuote, T(_T("say \"hi\"")), T(_T("say \\\"hi\\\""))},
-        {"quote flag leaves apostrophes", eEscQuote, T(_T("it's")), T(_T("it's"))},
-        {"backslash", eEscBackslash, T(_T("a\\b")), T(_T("a\\\\b"))},
-        {"backslash unflagged", eEscQuote, T(_T("a\\b")), T(_T("a\\b"))},
-        {"return and tab", eEscReturn | eEscTab, T(_T("\r\t")), T(_T("\\r\\t"))},
-        {"controls", eEscControl, Chars({7, 8, 11, 12}), T(_T("\\a\\b\\v\\f"))},
-        {"controls unflagged stay", eEscTab, Chars({7, 8, 11, 12}), Chars({7, 8, 11, 12})},
-        {"other as unicode", eEscOtherAsUnicode, Chars({233}), T(_T("\\u00e9"))},
-        {"other unflagged stays", eEscQuote, Chars({233}), Chars({233})},
-        {"other: low, DEL, top", eEscOtherAsUnicode, Chars({0x1F, 127, 0xFFFF, 0xABCD}),
-         T(_T("\\u001f\\u007f\\uffff\\uabcd"))},
-        {"unflagged line end as unicode", eEscOtherAsUnicode, T(_T("\n\r\t")), T(_T("\\u000a\\u000d\\u0009"))},
-        {"unflagged control as unicode", eEscOtherAsUnicode, Chars({7}), T(_T("\\u0007"))},
-        {"printable stays under unicode", eEscOtherAsUnicode, T(_T("'\"\\ ~az")), T(_T("'\"\\ ~az"))},
-        {"CR LF and lone LF alike", eEscDropCR | eEscLFToCRLF | eEscReturn | eEscNewLine, T(_T("a\r\nb\nc")),
-         T(_T("a\\r\\nb\\r\\nc"))},
-        {"LF gets CR", eEscLFToCRLF, T(_T("a\nb")), T(_T("a\r\nb"))},
-        {"CR before LF is kept and LF gets another", eEscLFToCRLF | eEscNewLine, T(_T("\r\n")),
-         T(_T("\r\r\\n"))},
-        {"inserted CR is not dropped", eEscLFToCRLF | eEscDropCR, T(_T("\r\n\r")), T(_T("\r\n"))},
-        {"inserted CR as unicode", eEscLFToCRLF | eEscOtherAsUnicode, T(_T("\n")), T(_T("\\u000d\\u000a"))},
-        {"drop CR", eEscDropCR | eEscReturn, T(_T("a\rb\r")), T(_T("ab"))},
-        {"read-only flags write nothing", eEscOctal | eEscHex | eEscUnicode, T(_T("\\x41\\101\\u0041\n")),
-         T(_T("\\x41\\101\\u0041\n"))},
-        {"empty", eEscQuote, T(_T("")), T(_T(""))},
-        {"one character", eEscNewLine, T(_T("\n")), T(_T("\\n"))},
+    const unsigned readAll = 0x1FFF & ~eEscUnicode, crlf = eEscDropCR | eEscLFToCRLF;
+    const struct {
+        Way way;
+        unsigned ops;
+        Text input, expected;
+    } cases[] = {
+        {Escape, 0, W("a'\"\\\n\r\t"), W("a'\"\\\n\r\t")},
+        {Escape, eEscApostrophe | eEscNewLine, W("'\n"), W("\\'\\n")},
+        {Escape, eEscQuote, W("say \"hi\" it's"), W("say \\\"hi\\\" it's")},
+        {Escape, eEscBackslash, W("a\\b"), W("a\\\\b")}, {Escape, eEscQuote, W("a\\b"), W("a\\b")},
+        {Escape, eEscReturn | eEscTab, W("\r\t"), W("\\r\\t")},
+        {Escape, eEscControl, Chars({7, 8, 11, 12}), W("\\a\\b\\v\\f")},
+        {Escape, eEscTab, Chars({7, 8, 11, 12, 233}), Chars({7, 8, 11, 12, 233})},
+        {Escape, eEscOtherAsUnicode, Chars({233, 0x1F, 127, 0xFFFF, 0xABCD, 7}),
+         W("\\u00e9\\u001f\\u007f\\uffff\\uabcd\\u0007")},
+        {Escape, eEscOtherAsUnicode, W("\n\r\t'\"\\ ~az"), W("\\u000a\\u000d\\u0009'\"\\ ~az")},
+        {Escape, crlf | eEscReturn | eEscNewLine, W("a\r\nb\nc"), W("a\\r\\nb\\r\\nc")},
+        {Escape, eEscLFToCRLF, W("a\nb"), W("a\r\nb")},
+        {Escape, eEscLFToCRLF | eEscNewLine, W("\r\n"), W("\r\r\\n")}, // the CR read stays
+        {Escape, crlf, W("\r\n\r"), W("\r\n")}, // the inserted CR is not dropped
+        {Escape, eEscDropCR | eEscReturn, W("a\rb\r"), W("ab")},
+        {Escape, eEscOctal | eEscHex | eEscUnicode, W("\\x41\\101\\u0041\n"), W("\\x41\\101\\u0041\n")},
+        {Escape, eEscQuote, W(""), W("")},
+        {Escape, eEscLFToCRLF | eEscOtherAsUnicode, Text(100000, 10), Repeat(W("\\u000d\\u000a"), 100000)},
+        {Unescape, 0, W("\\n\\x41\\"), W("\\n\\x41\\")},
+        {Unescape, eEscHex, W("\\x41z\\X4a\\xaB"), Chars({'A', 'z', 0x4A, 0xAB})},
+        {Unescape, eEscHex, W("\\xz"), Chars({0, 'z'})}, // no digits: 0
+        {Unescape, eEscHex, W("\\x123456789"), Chars({0x5678, '9'})}, // eight digits, low 16 bits
+        {Unescape, eEscHex, W("\\x"), Chars({0})}, {Unescape, eEscOctal, W("\\101z\\1234"), W("AzS4")},
+        {Unescape, eEscOctal, W("\\777\\0\\18\\8"), Chars({511, 0, 1, '8', '\\', '8'})},
+        {Unescape, eEscControl, W("\\fz\\a\\b\\v\\?"), Chars({12, 'z', 7, 8, 11, '?'})},
+        {Unescape, readAll, W("\\q"), W("\\q")}, {Unescape, eEscApostrophe, W("\\n\\\""), W("\\n\\\"")},
+        {Unescape, eEscApostrophe | eEscQuote, W("\\'\\\""), W("'\"")},
+        {Unescape, eEscBackslash | eEscNewLine, W("\\\\n"), W("\\n")},
+        {Unescape, eEscUnicode | eEscBackslash, W("\\\\u"), W("\\u")}, // the pair hides the u
+        {Unescape, eEscNewLine | eEscReturn | eEscTab, W("\\n\\r\\t"), W("\n\r\t")},
+        {Unescape, eEscHex, W("\\u0041"), W("\\u0041")}, {Unescape, readAll, W("abc\\"), W("abc\\")},
+        {Unescape, readAll, W("\\"), W("\\")}, {Unescape, crlf, W("a\r\nb\nc\rd"), W("a\r\nb\r\ncd")},
+        {Unescape, eEscLFToCRLF, W("a\r\nb"), W("a\r\r\nb")},
+        {Unescape, eEscLFToCRLF | eEscNewLine, W("\\n"), W("\r\n")},
+        {Unescape, eEscDropCR | eEscReturn, W("a\\rb"), W("ab")},
+        {Unescape, eEscLFToCRLF | eEscQuote, W("\\\n"), W("\\\r\n")},
+        {Unescape, eEscNewLine, Chars({'a', 0, '\\', 'n', 0}), Chars({'a', 0, '\n', 0})}, // NULs count
+        {Unescape, readAll, W(""), W("")},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Show(c.expected), Show(Escape(c.input, c.ops))) << c.name;
-}
-
-TEST(UnescapeText, ReadsTheEscapesItsFlagsSelect)
-{
-    const eQNEscapeOperations all = static_cast<eQNEscapeOperations>(0x1FFF & ~eEscUnicode);
-    const Case cases[] = {
-        {"no operation copies", kNone, T(_T("\\n\\x41\\")), T(_T("\\n\\x41\\"))},
-        {"hex", eEscHex, T(_T("\\x41z")), T(_T("Az"))},
-        {"hex upper X, mixed digits", eEscHex, T(_T("\\X4a\\xaB")), Chars({0x4A, 0xAB})},
-        {"hex without digits is 0", eEscHex, T(_T("\\xz")), Chars({0, 'z'})},
-        {"hex stops after eight digits, low 16 bits", eEscHex, T(_T("\\x123456789")), Chars({0x5678, '9'})},
-        {"hex at end", eEscHex, T(_T("\\x")), Chars({0})},
-        {"octal", eEscOctal, T(_T("\\101z")), T(_T("Az"))},
-        {"octal stops after three digits", eEscOctal, T(_T("\\1234")), T(_T("S4"))},
-        {"octal largest", eEscOctal, T(_T("\\777")), Chars({511})},
-        {"octal zero", eEscOctal, T(_T("\\0")), Chars({0})},
-        {"octal stops at 8", eEscOctal, T(_T("\\18")), Chars({1, '8'})},
-        {"8 is no octal digit", eEscOctal, T(_T("\\8")), T(_T("\\8"))},
-        {"controls", eEscControl, T(_T("\\fz\\a\\b\\v\\?")), Chars({12, 'z', 7, 8, 11, '?'})},
-        {"unknown escape stays", all, T(_T("\\q")), T(_T("\\q"))},
-        {"unflagged escape stays", eEscApostrophe, T(_T("\\n\\\"")), T(_T("\\n\\\""))},
-        {"apostrophe, quote", eEscApostrophe | eEscQuote, T(_T("\\'\\\"")), T(_T("'\""))},
-        {"backslash pairs first", eEscBackslash | eEscNewLine, T(_T("\\\\n")), T(_T("\\n"))},
-        {"new line, return, tab", eEscNewLine | eEscReturn | eEscTab, T(_T("\\n\\r\\t")), T(_T("\n\r\t"))},
-        {"unicode unflagged stays", eEscHex, T(_T("\\u0041")), T(_T("\\u0041"))},
-        {"trailing backslash", all, T(_T("abc\\")), T(_T("abc\\"))},
-        {"lone backslash", all, T(_T("\\")), T(_T("\\"))},
-        {"every line end to CR LF", eEscLFToCRLF | eEscDropCR, T(_T("a\r\nb\nc\rd")), T(_T("a\r\nb\r\ncd"))},
-        {"LF to CR LF keeps CR", eEscLFToCRLF, T(_T("a\r\nb")), T(_T("a\r\r\nb"))},
-        {"escaped LF to CR LF", eEscLFToCRLF | eEscNewLine, T(_T("\\n")), T(_T("\r\n"))},
-        {"escaped CR dropped", eEscDropCR | eEscReturn, T(_T("a\\rb")), T(_T("ab"))},
-        {"backslash and raw LF stay, LF widened", eEscLFToCRLF | eEscQuote, T(_T("\\\n")), T(_T("\\\r\n"))},
-        {"embedded NUL counts", eEscNewLine, Chars({'a', 0, '\\', 'n', 0}), Chars({'a', 0, '\n', 0})},
-        {"empty", all, T(_T("")), T(_T(""))},
-        {"one character", all, T(_T("x")), T(_T("x"))},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Show(c.expected), Show(Unescape(c.input, c.ops))) << c.name;
-}
-
-TEST(UnescapeText, UnicodeEscapeFailsTheWholeCallAndLeavesTheOutputAlone)
-{
-    for (const WCHAR* text : {_T("\\u0041"), _T("abc\\U"), _T("\\n\\u")}) {
-        Bstr source{Text(text)};
-        BSTR sentinel = ::SysAllocString(_T("untouched"));
-        BSTR out = sentinel;
-        EXPECT_EQ(E_FAIL, CQNUtility::UnescapeText(source.get(), eEscUnicode | eEscNewLine, &out)) << Show(text);
-        EXPECT_EQ(sentinel, out);
-        ::SysFreeString(sentinel);
-    }
-    // Read-order matters: a backslash pair before the u hides it.
-    EXPECT_EQ(T(_T("\\u")), Unescape(T(_T("\\\\u")), eEscUnicode | eEscBackslash));
-}
-
-using Call = HRESULT (*)(BSTR, eQNEscapeOperations, BSTR*);
-const Call kBoth[] = {
-    [](BSTR in, eQNEscapeOperations ops, BSTR* out) { return CQNUtility::EscapeText(in, ops, out); },
-    [](BSTR in, eQNEscapeOperations ops, BSTR* out) { return CQNUtility::UnescapeText(in, ops, out); },
-};
-
-TEST(EscapeResultCodes, NullPointersAndTheOwnershipOfTheOutput)
-{
-    Bstr in{T(_T("a"))};
-    for (int f = 0; f < 2; ++f) {
-        const Call call = kBoth[f];
-        for (eQNEscapeOperations ops : {kNone, eEscQuote})
-            EXPECT_EQ(E_POINTER, call(in.get(), ops, nullptr)) << f;
-
-        // A null input: the plain copy fails, a conversion gives an empty string.
-        BSTR out = reinterpret_cast<BSTR>(uintptr_t(1));
-        EXPECT_EQ(E_OUTOFMEMORY, call(nullptr, kNone, &out)) << f;
-        EXPECT_EQ(nullptr, out) << f;
-        Bstr empty;
-        EXPECT_EQ(S_OK, call(nullptr, eEscQuote, empty.put())) << f;
-        ASSERT_NE(nullptr, empty.get()) << f;
-        EXPECT_EQ(0u, ::SysStringLen(empty.get())) << f;
-
-        // The output is a new string; the old pointer is overwritten, not freed.
-        out = in.get();
-        ASSERT_EQ(S_OK, call(in.get(), kNone, &out)) << f;
-        EXPECT_NE(in.get(), out) << f;
-        EXPECT_EQ(T(_T("a")), in.text()) << f;
-        EXPECT_EQ(T(_T("a")), Text(out, ::SysStringLen(out))) << f;
+    for (const auto& c : cases) {
+        BSTR in = ::SysAllocStringLen(c.input.data(), UINT(c.input.size()));
+        BSTR out = nullptr;
+        EXPECT_EQ(S_OK, Call(c.way, in, c.ops, &out)) << Show(c.input);
+        EXPECT_EQ(Show(c.expected), Show(Text(out, ::SysStringLen(out)))) << c.way << " " << Show(c.input);
+        ::SysFreeString(in);
         ::SysFreeString(out);
     }
 }
 
-TEST(EscapeProperty, LongTextsGrowTheOutputAsNeeded)
+TEST(Escaping, ResultCodesAndTheOutput)
 {
-    // Each line feed becomes twelve characters: \u000d\u000a.
-    const Text lineFeeds(100000, WCHAR(10));
-    const Text escaped = Escape(lineFeeds, eEscLFToCRLF | eEscOtherAsUnicode);
-    ASSERT_EQ(lineFeeds.size() * 12, escaped.size());
-    EXPECT_EQ(T(_T("\\u000d\\u000a")), escaped.substr(escaped.size() - 12));
-}
-
-struct TokenStep {
-    Text token;
-    BOOL byDelimiter;
-};
-
-TEST(NextToken, SplitsAtTheDelimiterAndStopsAtTheEnd)
-{
-    struct TokenCase {
-        const WCHAR* text;
-        WCHAR delimiter;
-        std::vector<TokenStep> steps;
+    const WCHAR kOld[] = _T("<old>"); // the output is left as it was
+    const struct {
+        Way way;
+        const WCHAR* input; // may be null
+        unsigned ops;
+        bool noOutput;
+        HRESULT result;
+        const WCHAR* output; // null: set to null
+    } cases[] = {
+        {Escape, _T("a"), 0, true, E_POINTER, kOld},       {Unescape, _T("a"), 0, true, E_POINTER, kOld},
+        {Escape, _T("a"), eEscQuote, true, E_POINTER, kOld}, {Unescape, _T("a"), eEscQuote, true, E_POINTER, kOld},
+        {Escape, nullptr, 0, false, E_OUTOFMEMORY, nullptr}, {Unescape, nullptr, 0, false, E_OUTOFMEMORY, nullptr},
+        {Escape, nullptr, eEscQuote, false, S_OK, _T("")},   {Unescape, nullptr, eEscQuote, false, S_OK, _T("")},
+        {Escape, _T("a"), 0, false, S_OK, _T("a")},          {Unescape, _T("a"), 0, false, S_OK, _T("a")},
+        {Unescape, _T("\\u0041"), eEscUnicode | eEscNewLine, false, E_FAIL, kOld},
+        {Unescape, _T("abc\\U"), eEscUnicode, false, E_FAIL, kOld},
+        {Unescape, _T("\\n\\u"), eEscUnicode | eEscNewLine, false, E_FAIL, kOld},
     };
-    const TokenCase cases[] = {
-        {_T("a,b"), _T(','), {{T(_T("a")), TRUE}, {T(_T("b")), FALSE}}},
-        {_T(",x"), _T(','), {{T(_T("")), TRUE}, {T(_T("x")), FALSE}}},
-        {_T("a,,b,"), _T(','), {{T(_T("a")), TRUE}, {T(_T("")), TRUE}, {T(_T("b")), TRUE}, {T(_T("")), FALSE}}},
-        {_T(""), _T(','), {{T(_T("")), FALSE}}},
-        {_T("abc"), 0, {{T(_T("abc")), FALSE}}},
-        {_T("key=value"), _T('='), {{T(_T("key")), TRUE}, {T(_T("value")), FALSE}}},
-    };
-    for (const TokenCase& c : cases) {
-        LPCWSTR p = c.text;
-        const size_t length = Text(c.text).size();
-        for (const TokenStep& step : c.steps) {
-            WCHAR token[32];
-            token[0] = _T('#');
-            EXPECT_EQ(step.byDelimiter, CQNUtility::NextToken(&p, c.delimiter, token)) << Show(c.text);
-            EXPECT_EQ(Show(step.token), Show(Text(token))) << Show(c.text);
+    for (const auto& c : cases) {
+        BSTR in = c.input ? ::SysAllocString(c.input) : nullptr;
+        BSTR old = ::SysAllocString(kOld);
+        BSTR out = old; // overwritten, not freed
+        EXPECT_EQ(c.result, Call(c.way, in, c.ops, c.noOutput ? nullptr : &out)) << c.way << " " << c.result;
+        if (c.output == kOld) {
+            EXPECT_EQ(old, out);
+        } else if (!c.output) {
+            EXPECT_EQ(nullptr, out);
+        } else {
+            ASSERT_NE(nullptr, out);
+            EXPECT_NE(in, out);
+            EXPECT_EQ(Text(c.output), Text(out, ::SysStringLen(out)));
+            ::SysFreeString(out);
         }
-        // After FALSE the pointer stands one past the terminating NUL.
-        EXPECT_EQ(c.text + length + 1, p) << Show(c.text);
+        ::SysFreeString(old);
+        ::SysFreeString(in);
     }
 }
 
-TEST(NextToken, NullArgumentsChangeNothing)
+TEST(NextToken, SplitsAtTheDelimiterAndStopsAtTheEnd)
 {
+    const struct {
+        const WCHAR* text;
+        WCHAR delimiter;
+        std::vector<std::pair<Text, BOOL>> steps;
+    } cases[] = {
+        {_T("a,b"), _T(','), {{W("a"), TRUE}, {W("b"), FALSE}}},
+        {_T(",x"), _T(','), {{W(""), TRUE}, {W("x"), FALSE}}},
+        {_T("a,,b,"), _T(','), {{W("a"), TRUE}, {W(""), TRUE}, {W("b"), TRUE}, {W(""), FALSE}}},
+        {_T(""), _T(','), {{W(""), FALSE}}}, {_T("abc"), 0, {{W("abc"), FALSE}}},
+    };
+    for (const auto& c : cases) {
+        LPCWSTR p = c.text;
+        for (const auto& [token, byDelimiter] : c.steps) {
+            WCHAR buffer[32] = {_T('#')};
+            EXPECT_EQ(byDelimiter, CQNUtility::NextToken(&p, c.delimiter, buffer)) << Show(c.text);
+            EXPECT_EQ(Show(token), Show(Text(buffer))) << Show(c.text);
+        }
+        EXPECT_EQ(c.text + Text(c.text).size() + 1, p) << Show(c.text); // one past the NUL
+    }
+    // Null arguments change nothing.
     WCHAR token[4] = {_T('#'), 0};
-    LPCWSTR text = _T("a,b");
-    LPCWSTR p = text;
-    LPCWSTR none = nullptr;
+    LPCWSTR text = _T("a,b"), p = text, none = nullptr;
     EXPECT_FALSE(CQNUtility::NextToken(nullptr, _T(','), token));
     EXPECT_FALSE(CQNUtility::NextToken(&none, _T(','), token));
     EXPECT_FALSE(CQNUtility::NextToken(&p, _T(','), nullptr));
     EXPECT_EQ(text, p);
-    EXPECT_EQ(nullptr, none);
     EXPECT_EQ(_T('#'), token[0]);
 }
 

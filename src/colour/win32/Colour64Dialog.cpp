@@ -5,6 +5,7 @@
 
 #include "colour/ColourPickerLogic.h"
 #include "colour/win32/ColourResources.h"
+#include "colour/win32/Eyedropper.h"
 
 using namespace qncolour;
 
@@ -108,18 +109,13 @@ BOOL CKest64ColorDlg::OnInitDialog()
     if (m_bNoTransparency)
         m_ctlTransparent.ShowWindow(SW_HIDE);
 
-    if (CWnd* icon = GetDlgItem(kIdcEyedropperIcon))
-        m_ctlEyedropperIcon.Attach(icon->m_hWnd);
-    m_hEyedropperIcon = LoadEyedropperIcon();
-    if (m_ctlEyedropperIcon.m_hWnd != nullptr)
-        m_ctlEyedropperIcon.SetIcon(m_hEyedropperIcon);
+    Dropper().Attach(m_hWnd);
     return TRUE;
 }
 
 BOOL CKest64ColorDlg::DestroyWindow()
 {
-    if (m_ctlEyedropperIcon.m_hWnd != nullptr)
-        m_ctlEyedropperIcon.Detach();
+    Dropper().Detach();
     return CDialog::DestroyWindow();
 }
 
@@ -266,37 +262,14 @@ unsigned long CKest64ColorDlg::HitTestPalette(CPoint point)
     return result;
 }
 
-bool CKest64ColorDlg::PointInIcon(CPoint point) const
+Eyedropper CKest64ColorDlg::Dropper()
 {
-    if (m_ctlEyedropperIcon.m_hWnd == nullptr)
-        return false;
-    CRect icon;
-    m_ctlEyedropperIcon.GetWindowRect(&icon);
-    ScreenToClient(&icon);
-    return icon.PtInRect(point) != FALSE;
-}
-
-void CKest64ColorDlg::StartPicking()
-{
-    m_nPicking = 1;
-    SetCapture();
-    m_ctlEyedropperIcon.SetIcon(nullptr);
-    m_hSavedCursor = ::GetCursor();
-    if (HCURSOR cursor = LoadEyedropperCursor())
-        ::SetCursor(cursor);
-    m_ctlEyedropperIcon.Invalidate();
+    return Eyedropper(*this, m_ctlEyedropperIcon, m_hEyedropperIcon, m_nPicking, m_hSavedCursor, m_bDragged);
 }
 
 void CKest64ColorDlg::RestoreToNormal()
 {
-    m_nPicking = 0;
-    UpdateRGBEditCtrls(m_clrCurrent);
-    ::ReleaseCapture();
-    ::SetCursor(m_hSavedCursor);
-    if (m_ctlEyedropperIcon.m_hWnd != nullptr) {
-        m_ctlEyedropperIcon.SetIcon(m_hEyedropperIcon);
-        m_ctlEyedropperIcon.Invalidate();
-    }
+    Dropper().End([this] { UpdateRGBEditCtrls(m_clrCurrent); });
 }
 
 void CKest64ColorDlg::RestoreOpeningColor()
@@ -314,11 +287,13 @@ void CKest64ColorDlg::MoveMouseOverOkButton()
 
 void CKest64ColorDlg::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    CPoint screen(point);
+    ClientToScreen(&screen);
     if (m_nPicking) {
         RestoreToNormal();
         MoveMouseOverOkButton();
-    } else if (PointInIcon(point)) {
-        StartPicking();
+    } else if (Dropper().OnIcon(screen)) {
+        Dropper().Start();
     } else {
         const unsigned long result = HitTestPalette(point);
         if (result != QN_COLOR_NONE) {
@@ -345,19 +320,14 @@ void CKest64ColorDlg::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CKest64ColorDlg::OnMouseMove(UINT nFlags, CPoint point)
 {
-    m_bDragged = false;
-    if (m_nPicking) {
-        m_clrCurrent = ScreenPixelUnderCursor();
+    if (Dropper().Move(nFlags, m_clrCurrent))
         UpdateRGBEditCtrls(m_clrCurrent);
-        if (nFlags == MK_LBUTTON)
-            m_bDragged = true;
-    }
     CDialog::OnMouseMove(nFlags, point);
 }
 
 void CKest64ColorDlg::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    if (m_bDragged && m_nPicking) {
+    if (Dropper().ReleaseEnds()) {
         RestoreToNormal();
         MoveMouseOverOkButton();
     }

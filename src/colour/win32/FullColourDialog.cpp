@@ -6,6 +6,7 @@
 
 #include "colour/ColourPickerLogic.h"
 #include "colour/win32/ColourResources.h"
+#include "colour/win32/Eyedropper.h"
 
 #include <ctime>
 
@@ -254,11 +255,7 @@ void CKestFullColorDlg::OnHookInitDialog(HWND hDlg)
         UpdateTargetColorCtrl(m_clrCurrent);
     }
 
-    if (HWND icon = ::GetDlgItem(hDlg, kIdcEyedropperIcon))
-        m_ctlEyedropperIcon.Attach(icon);
-    m_hEyedropperIcon = LoadEyedropperIcon();
-    if (m_ctlEyedropperIcon.m_hWnd != nullptr)
-        m_ctlEyedropperIcon.SetIcon(m_hEyedropperIcon);
+    Dropper().Attach(hDlg);
     ::SetTimer(hDlg, kRepaintTimer, kRepaintDelay, nullptr);
 }
 
@@ -283,11 +280,12 @@ void CKestFullColorDlg::DetachItems()
 {
     if (m_ctlTransparent.m_hWnd != nullptr)
         m_ctlTransparent.UnsubclassWindow();
-    CWnd* const attached[] = {&m_editRed, &m_editGreen, &m_editBlue, &m_ctlTargetColor, &m_ctlEyedropperIcon};
+    CWnd* const attached[] = {&m_editRed, &m_editGreen, &m_editBlue, &m_ctlTargetColor};
     for (CWnd* wnd : attached) {
         if (wnd->m_hWnd != nullptr)
             wnd->Detach();
     }
+    Dropper().Detach();
 }
 
 // ---------------------------------------------------------------------------
@@ -302,27 +300,14 @@ void CKestFullColorDlg::OnPaint()
     UpdateFinalColorCtrl(m_clrCurrent);
 }
 
-void CKestFullColorDlg::StartPicking()
+Eyedropper CKestFullColorDlg::Dropper()
 {
-    m_nPicking = 1;
-    SetCapture();
-    m_ctlEyedropperIcon.SetIcon(nullptr);
-    m_hSavedCursor = ::GetCursor();
-    if (HCURSOR cursor = LoadEyedropperCursor())
-        ::SetCursor(cursor);
-    m_ctlEyedropperIcon.Invalidate();
+    return Eyedropper(*this, m_ctlEyedropperIcon, m_hEyedropperIcon, m_nPicking, m_hSavedCursor, m_bDragged);
 }
 
 void CKestFullColorDlg::RestoreToNormal()
 {
-    m_nPicking = 0;
-    UpdateRGBEditCtrls(m_clrCurrent);
-    ::ReleaseCapture();
-    ::SetCursor(m_hSavedCursor);
-    if (m_ctlEyedropperIcon.m_hWnd != nullptr) {
-        m_ctlEyedropperIcon.SetIcon(m_hEyedropperIcon);
-        m_ctlEyedropperIcon.Invalidate();
-    }
+    Dropper().End([this] { UpdateRGBEditCtrls(m_clrCurrent); });
 }
 
 void CKestFullColorDlg::RestoreOpeningColor()
@@ -350,8 +335,8 @@ void CKestFullColorDlg::OnLButtonDown(UINT /*nFlags*/, CPoint point)
             MoveMouseOverOkButton();
         return;
     }
-    if (m_ctlEyedropperIcon.m_hWnd != nullptr && PointInWindow(m_ctlEyedropperIcon.m_hWnd, screen)) {
-        StartPicking();
+    if (Dropper().OnIcon(screen)) {
+        Dropper().Start();
         return;
     }
     if (!m_bNoTransparency && m_ctlTransparent.m_hWnd != nullptr &&
@@ -368,19 +353,14 @@ void CKestFullColorDlg::OnLButtonDown(UINT /*nFlags*/, CPoint point)
 
 void CKestFullColorDlg::OnMouseMove(UINT nFlags, CPoint point)
 {
-    m_bDragged = false;
-    if (m_nPicking) {
-        m_clrCurrent = ScreenPixelUnderCursor();
+    if (Dropper().Move(nFlags, m_clrCurrent))
         UpdateRGBEditCtrls(m_clrCurrent);
-        if (nFlags == MK_LBUTTON)
-            m_bDragged = true;
-    }
     CColorDialog::OnMouseMove(nFlags, point);
 }
 
 void CKestFullColorDlg::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    if (m_bDragged && m_nPicking) {
+    if (Dropper().ReleaseEnds()) {
         RestoreToNormal();
         MoveMouseOverOkButton();
     }
