@@ -80,7 +80,7 @@ TEST(CFileTest, OpenFailuresGiveTheirCauses)
         EXPECT_EQ(c.cause, error.m_cause);
         EXPECT_EQ(c.osError, error.m_lOsError);
         EXPECT_EQ(c.cause == CFileException::none ? CString() : c.path, error.m_strFileName);
-        // The constructor form throws the same cause.
+        file.Close(); // the constructor form (below) throws the same cause
         EXPECT_EQ(c.cause == CFileException::none ? -1 : c.cause,
                   CauseRaised<CFileException>([&] { CFile thrown(c.path, c.flags); }));
     }
