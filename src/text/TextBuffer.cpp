@@ -5,17 +5,6 @@
 
 namespace qn::text {
 
-#ifdef QN_NATIVE
-AllocationFaults& TestAllocationFaults()
-{
-    static AllocationFaults faults;
-    return faults;
-}
-#define QN_FAULT(which) (TestAllocationFaults().which)
-#else
-#define QN_FAULT(which) false
-#endif
-
 TextBuffer::~TextBuffer() { std::free(m_data); }
 
 bool TextBuffer::Reserve(size_t count) { return count <= m_capacity || Grow(count); }
@@ -31,7 +20,7 @@ bool TextBuffer::Append(const WCHAR* text, size_t count)
 
 bool TextBuffer::Grow(size_t needed)
 {
-    if (needed > kMaxStringLength || QN_FAULT(workBuffer))
+    if (needed > kMaxStringLength)
         return false;
     // Grow by half again so that appending one character at a time stays linear.
     size_t capacity = m_capacity + m_capacity / 2;
@@ -51,7 +40,7 @@ bool TextBuffer::Grow(size_t needed)
 
 BSTR AllocateString(const WCHAR* text, size_t length)
 {
-    if (length > kMaxStringLength || QN_FAULT(finalString))
+    if (length > kMaxStringLength)
         return nullptr;
     return ::SysAllocStringLen(text, static_cast<UINT>(length));
 }

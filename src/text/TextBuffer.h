@@ -51,14 +51,4 @@ private:
 // included), or null when it cannot be allocated. The caller owns it.
 BSTR AllocateString(const WCHAR* text, size_t length);
 
-#ifdef QN_NATIVE
-// Fault injection for the native tests: while a flag is set, every working
-// buffer growth (or every final string allocation) fails.
-struct AllocationFaults {
-    bool workBuffer = false;
-    bool finalString = false;
-};
-AllocationFaults& TestAllocationFaults();
-#endif
-
 } // namespace qn::text
