@@ -127,8 +127,15 @@ public:
                     continue;
                 if (inPlace)
                     std::copy(in, in + n, out);
+                // Guards after the n outputs: no path writes past its count.
+                std::fill(out + n, m_out.data() + m_out.size(), kGuard);
+                std::fill(words + n, m_outWords.data() + m_outWords.size(), uint16_t(kGuard));
                 ConvertColors(path, mode, inPlace ? out : in, out, n);
                 PackWords(path, mode, in, words, n);
+                const auto guard = [](auto x) { return x == decltype(x)(kGuard); };
+                if (!std::all_of(out + n, m_out.data() + m_out.size(), guard) ||
+                    !std::all_of(words + n, m_outWords.data() + m_outWords.size(), guard))
+                    Fail(n ? in[n - 1] : 0, mode, "past the count");
                 if (std::equal(out, out + n, m_shown.data()) && std::equal(words, words + n, m_words.data()))
                     continue;
                 for (size_t i = 0; i < n; ++i)
@@ -153,6 +160,7 @@ private:
         }
     }
 
+    static constexpr uint32_t kGuard = 0xA5A5A5A5;
     Model m_model;
     std::vector<uint32_t> m_shown, m_out;
     std::vector<uint16_t> m_words, m_outWords;

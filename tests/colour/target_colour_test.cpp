@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -196,6 +197,17 @@ TEST(TargetColour, BulkFunctionsInPlaceAndRefusals)
     GetIFileColorWords(0, colours, nullptr, 1);
     EXPECT_EQ(before, colours[0]);
     EXPECT_EQ(0x1234, untouched);
+    // A mode outside the table copies the colour, and packs its low word
+    // (exact-size buffers: a write past the end shows under the sanitizers).
+    for (const int mode : {-1, 13}) {
+        const std::vector<ULONG> in(5, 0x12345678);
+        std::vector<ULONG> out(5);
+        std::vector<WORD> packed(5);
+        GetConvertedTargetColors(mode, in.data(), out.data(), 5);
+        GetIFileColorWords(mode, in.data(), packed.data(), 5);
+        EXPECT_EQ(out, in) << mode;
+        EXPECT_EQ(packed, std::vector<WORD>(5, 0x5678)) << mode;
+    }
 }
 
 } // namespace

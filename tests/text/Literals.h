@@ -67,6 +67,7 @@ inline const Literal kLiterals[] = {
     {"340.282e36", QNDT_DOUBLE, 0, 0}, {"1e39", QNDT_DOUBLE, 0, 0}, {"1e-39", QNDT_DOUBLE, 0, 0},
     {"1.1753e-38", QNDT_DOUBLE, 0, 0}, {"3.40282e38f", QNDT_DOUBLE, 0, kRange}, {"1e-39F", QNDT_DOUBLE, 0, kRange},
     {"1.8e308", QNDT_DOUBLE, 0, kRange}, {"1.7976931348623157e308", QNDT_DOUBLE, 0, 0},
+    {"1.79769313486231570e308", QNDT_DOUBLE, 0, 0},
     {"1.79769313486231571e308", QNDT_DOUBLE, 0, kRange}, {"1e309", QNDT_DOUBLE, 0, kRange},
     {"4.94065645841246544e-324", QNDT_DOUBLE, 0, 0}, {"4.95e-324", QNDT_DOUBLE, 0, 0},
     {"4.9e-324", QNDT_DOUBLE, 0, kRange}, {"1e-325", QNDT_DOUBLE, 0, kRange}, {"1e-1234", QNDT_FLOAT, 0, kRange},
