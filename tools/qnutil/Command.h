@@ -10,6 +10,7 @@
 
 #include <QNPlatform.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,6 +42,10 @@ int Fail(const wchar_t* command, const std::wstring& message, int code = 1);
 int Usage(const wchar_t* command);
 
 std::wstring Hex(unsigned long long value, int digits);
+
+// A decimal number of plain digits within [low, high] (from_chars: no sign,
+// no spaces); nullopt otherwise.
+std::optional<int> DecimalIn(const std::wstring& text, int low, int high);
 
 // The folder of qnutil.exe, with its trailing separator.
 std::wstring ProgramFolder();

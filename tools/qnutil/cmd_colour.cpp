@@ -33,17 +33,9 @@ constexpr int kModeCount = 13;
 // A mode number 0 to 12.
 std::optional<int> ParseMode(const std::wstring& text)
 {
-    if (text.empty() || text.size() > 2)
+    if (text.size() > 2)
         return std::nullopt;
-    int mode = 0;
-    for (wchar_t ch : text) {
-        if (ch < L'0' || ch > L'9')
-            return std::nullopt;
-        mode = mode * 10 + (ch - L'0');
-    }
-    if (mode >= kModeCount)
-        return std::nullopt;
-    return mode;
+    return qnutil::DecimalIn(text, 0, kModeCount - 1);
 }
 
 bool IsHexText(const std::wstring& text)

@@ -158,17 +158,9 @@ std::optional<UINT> KeyNamed(const std::wstring& name)
 
 std::optional<int> Number(const std::wstring& text, int low, int high)
 {
-    if (text.empty() || text.size() > 5)
+    if (text.size() > 5)
         return std::nullopt;
-    int value = 0;
-    for (wchar_t ch : text) {
-        if (ch < L'0' || ch > L'9')
-            return std::nullopt;
-        value = value * 10 + (ch - L'0');
-    }
-    if (value < low || value > high)
-        return std::nullopt;
-    return value;
+    return qnutil::DecimalIn(text, low, high);
 }
 
 // One action of --do; nullopt for an unknown one.

@@ -4,6 +4,7 @@
 #include <QNUtility.h>
 
 #include <cstdio>
+#include <charconv>
 #include <cwchar>
 
 namespace qnutil {
@@ -85,6 +86,21 @@ int Usage(const wchar_t* command)
         }
     }
     return 2;
+}
+
+std::optional<int> DecimalIn(const std::wstring& text, int low, int high)
+{
+    std::string ascii;
+    for (wchar_t ch : text) {
+        if (ch < L'0' || ch > L'9')
+            return std::nullopt;
+        ascii += static_cast<char>(ch);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (ascii.empty() || error != std::errc() || value < low || value > high)
+        return std::nullopt;
+    return value;
 }
 
 std::wstring Hex(unsigned long long value, int digits)
