@@ -120,11 +120,11 @@ const int kRegisteredBulk = [] {
         });
     });
     // The AVX2 loop alone, as processors without AVX-512 VBMI run it.
-    if (qncolour::BulkPathAvailable(qncolour::BulkPath::Avx2)) {
+    if (qn::colour::BulkPathAvailable(qn::colour::BulkPath::Avx2)) {
         const std::string avx2 = name + ", AVX2 loop";
         benchmark::RegisterBenchmark((avx2 + "/ours/1048576").c_str(), [](benchmark::State& state) {
             Bulk(state, [] {
-                qncolour::PackWords(qncolour::BulkPath::Avx2, 7, reinterpret_cast<const uint32_t*>(Megapixel().data()),
+                qn::colour::PackWords(qn::colour::BulkPath::Avx2, 7, reinterpret_cast<const uint32_t*>(Megapixel().data()),
                                     reinterpret_cast<uint16_t*>(words.data()), kMegapixel);
             });
         });

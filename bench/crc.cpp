@@ -54,7 +54,7 @@ void IsaL(benchmark::State& state)
 }
 void TableLoop(benchmark::State& state)
 {
-    Run(state, [](const unsigned char* d, size_t n) { return ~qncrc::UpdateTable(~0ull, d, n); });
+    Run(state, [](const unsigned char* d, size_t n) { return ~qn::crc::UpdateTable(~0ull, d, n); });
 }
 
 // Each size's pair registered side by side, so that the two run one after the

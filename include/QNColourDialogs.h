@@ -38,7 +38,7 @@
 #define QN_COLOR_TRANSPARENT 0x08000000UL
 #define QN_COLOR_NONE 0xFFFFFFFFUL
 
-namespace qncolour {
+namespace qn::colour {
 class Eyedropper; // the library's own eyedropper handling, shared by both dialogs
 }
 
@@ -183,7 +183,7 @@ private:
     void RestoreToNormal();
     void MoveMouseOverOkButton();
 
-    qncolour::Eyedropper Dropper();
+    qn::colour::Eyedropper Dropper();
     unsigned long HitTestPalette(CPoint point);
     void ChangeField(CEdit& field, int channel);
     void LeaveField(CEdit& field, int channel);
@@ -257,7 +257,7 @@ private:
     void OnHookFieldChange();
     void DetachItems();
     void PaintCaptionSwatch(HWND hItem, COLORREF fill, bool caption);
-    qncolour::Eyedropper Dropper();
+    qn::colour::Eyedropper Dropper();
     void RestoreOpeningColor();
 
     bool m_bTransparent = false;

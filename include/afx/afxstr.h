@@ -19,12 +19,12 @@
 
 class CString;
 
-namespace afx_detail {
+namespace qn::afx::detail {
 // Format arguments as they go through "...": a CString as its characters.
 template <class T> const T& FormatArgument(const T& value) { return value; }
 LPCWSTR FormatArgument(const CString& value);
 template <class... Args> inline constexpr bool kAnyCString = (std::is_same_v<std::remove_cv_t<std::remove_reference_t<Args>>, CString> || ...);
-} // namespace afx_detail
+} // namespace qn::afx::detail
 
 // The header of a string block; the characters and a terminating zero follow it.
 struct CStringData {
@@ -145,15 +145,15 @@ public:
     void AppendFormatV(LPCWSTR lpszFormat, va_list argList);
     // A CString argument goes to %s as its characters, as callers of the
     // framework expect (through "..." it would otherwise pass as an object).
-    template <class... Args, std::enable_if_t<afx_detail::kAnyCString<Args...>, int> = 0>
+    template <class... Args, std::enable_if_t<qn::afx::detail::kAnyCString<Args...>, int> = 0>
     void Format(LPCWSTR lpszFormat, const Args&... args)
     {
-        Format(lpszFormat, afx_detail::FormatArgument(args)...);
+        Format(lpszFormat, qn::afx::detail::FormatArgument(args)...);
     }
-    template <class... Args, std::enable_if_t<afx_detail::kAnyCString<Args...>, int> = 0>
+    template <class... Args, std::enable_if_t<qn::afx::detail::kAnyCString<Args...>, int> = 0>
     void AppendFormat(LPCWSTR lpszFormat, const Args&... args)
     {
-        AppendFormat(lpszFormat, afx_detail::FormatArgument(args)...);
+        AppendFormat(lpszFormat, qn::afx::detail::FormatArgument(args)...);
     }
 
 #ifdef _WIN32
@@ -190,7 +190,7 @@ private:
     LPWSTR m_pchData;
 };
 
-inline LPCWSTR afx_detail::FormatArgument(const CString& value) { return value; }
+inline LPCWSTR qn::afx::detail::FormatArgument(const CString& value) { return value; }
 
 // Comparison with CString and with text on either side.
 inline bool operator==(const CString& s1, const CString& s2)

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-int afx_platform::ShowMessageBox(LPCTSTR text, UINT)
+int qn::afx::platform::ShowMessageBox(LPCTSTR text, UINT)
 {
     const std::string utf8 = afx_port::ToUtf8(text);
     std::fprintf(stderr, "%s\n", utf8.c_str());

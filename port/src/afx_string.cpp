@@ -2,7 +2,7 @@
 // ANSI text is taken as Latin-1 and only ASCII letters change case.
 #include "afx/Platform.h"
 
-namespace afx_platform {
+namespace qn::afx::platform {
 
 int AnsiToWide(const char* src, int srcLen, WCHAR* dst, int dstLen)
 {
@@ -32,4 +32,4 @@ void LowerCase(WCHAR* text, int len)
     }
 }
 
-} // namespace afx_platform
+} // namespace qn::afx::platform

@@ -54,5 +54,5 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT)
     nType = WithDefaultIcon(nType);
     if (g_hook)
         return g_hook(lpszText, nType, g_hookContext);
-    return afx_platform::ShowMessageBox(lpszText, nType);
+    return qn::afx::platform::ShowMessageBox(lpszText, nType);
 }

@@ -4,7 +4,7 @@
 
 #include <QNPlatform.h>
 
-namespace afx_platform {
+namespace qn::afx::platform {
 
 // Converts srcLen bytes of ANSI text (Windows: the ANSI code page; natively:
 // Latin-1) to UTF-16. With dst null, returns the number of units needed;
@@ -20,4 +20,4 @@ void LowerCase(WCHAR* text, int len);
 // active window; natively: the text on stderr). Returns the answer.
 int ShowMessageBox(LPCTSTR text, UINT type);
 
-} // namespace afx_platform
+} // namespace qn::afx::platform

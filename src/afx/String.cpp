@@ -12,10 +12,10 @@
 #include <cstring>
 #include <utility>
 
-using afx_string::CopyChars;
-using afx_string::kMaxLength;
-using afx_string::NewBlock;
-using afx_string::SafeLength;
+using qn::afx::string::CopyChars;
+using qn::afx::string::kMaxLength;
+using qn::afx::string::NewBlock;
+using qn::afx::string::SafeLength;
 
 namespace {
 
@@ -46,7 +46,7 @@ int CompareCounted(const WCHAR* a, int aLen, const WCHAR* b, int bLen, bool fold
 
 } // namespace
 
-CStringData* afx_string::NewBlock(int nLen, int nAlloc)
+CStringData* qn::afx::string::NewBlock(int nLen, int nAlloc)
 {
     if (nLen < 0 || nAlloc < nLen || nAlloc > kMaxLength)
         AfxThrowMemoryException();
@@ -61,7 +61,7 @@ CStringData* afx_string::NewBlock(int nLen, int nAlloc)
     return block;
 }
 
-int afx_string::SafeLength(LPCWSTR lpsz)
+int qn::afx::string::SafeLength(LPCWSTR lpsz)
 {
     if (!lpsz)
         return 0;
@@ -224,11 +224,11 @@ CString::CString(LPCSTR lpch, int nLength)
     Init();
     if (!lpch || nLength <= 0)
         return;
-    const int wideLen = afx_platform::AnsiToWide(lpch, nLength, nullptr, 0);
+    const int wideLen = qn::afx::platform::AnsiToWide(lpch, nLength, nullptr, 0);
     if (wideLen <= 0)
         return;
     AllocBuffer(wideLen);
-    ReleaseBuffer(afx_platform::AnsiToWide(lpch, nLength, m_pchData, wideLen));
+    ReleaseBuffer(qn::afx::platform::AnsiToWide(lpch, nLength, m_pchData, wideLen));
 }
 
 CString::~CString() { Release(GetData()); }

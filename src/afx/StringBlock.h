@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstring>
 
-namespace afx_string {
+namespace qn::afx::string {
 
 // The longest text a block can hold: its size in bytes must fit an int.
 constexpr int kMaxLength = static_cast<int>((INT_MAX - sizeof(CStringData)) / sizeof(WCHAR)) - 1;
@@ -27,4 +27,4 @@ inline void CopyChars(WCHAR* dst, const WCHAR* src, int n)
         std::memmove(dst, src, static_cast<size_t>(n) * sizeof(WCHAR));
 }
 
-} // namespace afx_string
+} // namespace qn::afx::string

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <utility>
 
-using afx_string::CopyChars;
-using afx_string::kMaxLength;
-using afx_string::NewBlock;
-using afx_string::SafeLength;
+using qn::afx::string::CopyChars;
+using qn::afx::string::kMaxLength;
+using qn::afx::string::NewBlock;
+using qn::afx::string::SafeLength;
 
 namespace {
 
@@ -102,7 +102,7 @@ void CString::MakeUpper()
     if (IsEmpty())
         return;
     CopyBeforeWrite();
-    afx_platform::UpperCase(m_pchData, GetLength());
+    qn::afx::platform::UpperCase(m_pchData, GetLength());
 }
 
 void CString::MakeLower()
@@ -110,7 +110,7 @@ void CString::MakeLower()
     if (IsEmpty())
         return;
     CopyBeforeWrite();
-    afx_platform::LowerCase(m_pchData, GetLength());
+    qn::afx::platform::LowerCase(m_pchData, GetLength());
 }
 
 void CString::MakeReverse()

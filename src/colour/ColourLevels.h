@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace qncolour {
+namespace qn::colour {
 
 inline constexpr unsigned char kLevels64[4] = {0x00, 0x66, 0x99, 0xFF};
 inline constexpr unsigned char kLevels256RedGreen[8] = {0x00, 0x24, 0x48, 0x6D, 0x91, 0xB6, 0xDA, 0xFF};
@@ -81,4 +81,4 @@ constexpr std::uint32_t MakeColor(unsigned red, unsigned green, unsigned blue)
     return static_cast<std::uint32_t>(red) | static_cast<std::uint32_t>(green) << 8 | static_cast<std::uint32_t>(blue) << 16;
 }
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -5,7 +5,7 @@
 #include "common/AsciiText.h"
 
 
-namespace qncolour {
+namespace qn::colour {
 
 namespace {
 
@@ -127,4 +127,4 @@ void ColourHistory::Clear()
     *this = ColourHistory();
 }
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-namespace qncolour {
+namespace qn::colour {
 
 // ---------------------------------------------------------------------------
 // Colour grid layout (client coordinates). Each cell has a 3-pixel margin
@@ -94,4 +94,4 @@ private:
     std::int64_t m_stamps[kSize] = {};
 };
 
-} // namespace qncolour
+} // namespace qn::colour

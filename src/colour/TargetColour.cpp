@@ -6,7 +6,7 @@
 #include "TargetColourBulk.h"
 #include "TargetColourFast.h"
 
-using namespace qncolour;
+using namespace qn::colour;
 
 namespace {
 

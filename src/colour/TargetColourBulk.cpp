@@ -18,7 +18,7 @@
 #endif
 #endif
 
-namespace qncolour {
+namespace qn::colour {
 namespace {
 
 void ConvertScalar(int mode, const uint32_t* in, uint32_t* out, size_t count)
@@ -505,9 +505,9 @@ bool BulkPathAvailable(BulkPath path)
         return true;
 #ifdef QN_COLOUR_AVX2
     case BulkPath::Avx2:
-        return qncpu::Detected().avx2;
+        return qn::cpu::Detected().avx2;
     case BulkPath::Avx512Vbmi:
-        return qncpu::Detected().avx2 && qncpu::Detected().avx512vbmi;
+        return qn::cpu::Detected().avx2 && qn::cpu::Detected().avx512vbmi;
 #else
     case BulkPath::Avx2:
     case BulkPath::Avx512Vbmi:
@@ -541,4 +541,4 @@ void PackWords(BulkPath path, int mode, const uint32_t* in, uint16_t* out, size_
     PackScalar(mode, in, out, count);
 }
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace qncolour {
+namespace qn::colour {
 
 // Avx512Vbmi does the channel-table modes (0, 1, 4, 5, 7) with byte permutes
 // and hands the others to Avx2.
@@ -24,4 +24,4 @@ void ConvertColors(BulkPath path, int mode, const uint32_t* in, uint32_t* out, s
 // out[i] = the low word of GetIFileColor(mode, in[i]).
 void PackWords(BulkPath path, int mode, const uint32_t* in, uint16_t* out, size_t count);
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -12,7 +12,7 @@
 #include <array>
 #include <cstdint>
 
-namespace qncolour {
+namespace qn::colour {
 
 // A colour channel's contribution to a result, for each channel value.
 struct ChannelTables {
@@ -196,4 +196,4 @@ inline uint16_t PackedWord(int mode, uint32_t c)
     }
 }
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace qncpu {
+namespace qn::cpu {
 namespace {
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -54,4 +54,4 @@ const Features& Detected()
     return features;
 }
 
-} // namespace qncpu
+} // namespace qn::cpu

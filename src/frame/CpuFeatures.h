@@ -5,7 +5,7 @@
 // (XGETBV), so a path is never picked that the OS would corrupt.
 #pragma once
 
-namespace qncpu {
+namespace qn::cpu {
 
 struct Features {
     bool clmul = false; // PCLMULQDQ with SSSE3 and SSE4.1
@@ -18,4 +18,4 @@ struct Features {
 // Detected once, then constant. All false on processors other than x86/x64.
 const Features& Detected();
 
-} // namespace qncpu
+} // namespace qn::cpu

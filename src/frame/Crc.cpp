@@ -9,7 +9,7 @@ void CQNUtility::Compute64CRC(__int64& crc, const void* data, int count)
 {
     if (count <= 0)
         return;
-    crc = static_cast<__int64>(qncrc::Update(static_cast<uint64_t>(crc), static_cast<const unsigned char*>(data),
+    crc = static_cast<__int64>(qn::crc::Update(static_cast<uint64_t>(crc), static_cast<const unsigned char*>(data),
                                              static_cast<size_t>(count)));
 }
 

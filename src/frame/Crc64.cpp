@@ -6,7 +6,7 @@
 #include <array>
 #include <atomic>
 
-namespace qncrc {
+namespace qn::crc {
 namespace {
 
 constexpr uint64_t kPolynomial = 0x42F0E1EBA9EA3693ull;
@@ -85,9 +85,9 @@ bool PathAvailable(Path path)
         return true;
 #ifdef QN_CRC64_FOLDING
     case Path::Clmul:
-        return qncpu::Detected().clmul;
+        return qn::cpu::Detected().clmul;
     case Path::Vpclmul:
-        return qncpu::Detected().vpclmul;
+        return qn::cpu::Detected().vpclmul;
 #else
     case Path::Clmul:
     case Path::Vpclmul:
@@ -146,4 +146,4 @@ uint64_t ChooseAndUpdate(uint64_t reg, const unsigned char* data, size_t size)
 
 std::atomic<UpdateFunction> g_fastestUpdate{ChooseAndUpdate};
 
-} // namespace qncrc
+} // namespace qn::crc

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace qncrc {
+namespace qn::crc {
 
 enum class Path {
     Table, // one 256-entry table step per byte: the reference
@@ -48,4 +48,4 @@ uint64_t UpdateClmul(uint64_t reg, const unsigned char* data, size_t size);
 uint64_t UpdateVpclmul(uint64_t reg, const unsigned char* data, size_t size);
 #endif
 
-} // namespace qncrc
+} // namespace qn::crc

@@ -28,7 +28,7 @@
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
-namespace qncrc {
+namespace qn::crc {
 namespace {
 
 constexpr uint64_t kPolynomial = 0x42F0E1EBA9EA3693ull; // P(x) without its x^64 term
@@ -267,6 +267,6 @@ QN_TARGET_VPCLMUL uint64_t UpdateVpclmul(uint64_t reg, const unsigned char* p, s
     return Finish(acc, p, size);
 }
 
-} // namespace qncrc
+} // namespace qn::crc
 
 #endif // QN_CRC64_FOLDING

@@ -11,7 +11,7 @@
 namespace {
 
 using namespace qn::catalogue;
-using cattest::Put;
+using qntest::Put;
 
 // Which text of a record is filled to the end of its field, without a terminator.
 enum Open { kWhole, kNameOpen, kModuleOpen, kHelpOpen, kText1Open, kChildOpen, kText2Open };
@@ -85,7 +85,7 @@ std::pair<std::string, std::string> Arrange(const std::vector<std::vector<Plan>>
         builder.AttachPending();
         EXPECT_EQ(builder.PendingCount(), 0);
     }
-    const std::string tree = cattest::Render(list);
+    const std::string tree = qntest::Render(list);
     while (!list.IsEmpty())
         delete list.RemoveHead();
     return {tree, fates};
@@ -166,9 +166,9 @@ TEST(CatalogueArrange, ModulePathMustFitItsFieldAndFieldsPassThrough)
     builder.AddModule(records.data(), 1, path.data());
     ASSERT_EQ(list.GetCount(), 1);
     const COVLnode& entry = *list.GetHead()->m_OVLList.GetHead();
-    EXPECT_EQ(cattest::Narrow(entry.m_szDLLPath), std::string(259, 'p'));
-    EXPECT_EQ(cattest::Carried(entry.m_Info), "7,2,-5,123456,673,100,50,50,20,65535,65535,A,R/a,H/Orvista.chm,one,K,two");
-    EXPECT_EQ(cattest::BitWord(entry.m_Info), 673u);
+    EXPECT_EQ(qntest::Narrow(entry.m_szDLLPath), std::string(259, 'p'));
+    EXPECT_EQ(qntest::Carried(entry.m_Info), "7,2,-5,123456,673,100,50,50,20,65535,65535,A,R/a,H/Orvista.chm,one,K,two");
+    EXPECT_EQ(qntest::BitWord(entry.m_Info), 673u);
     delete list.RemoveHead();
 }
 

@@ -11,7 +11,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace cattest {
+namespace qntest {
 
 template <class Char> std::string Narrow(const Char* text, size_t capacity)
 {
@@ -93,4 +93,4 @@ inline std::string Render(const CList<CManNode*, CManNode*>& manufacturers)
     return text;
 }
 
-} // namespace cattest
+} // namespace qntest

@@ -6,10 +6,10 @@
 
 namespace {
 
-using cattest::BitWord;
-using cattest::Carried;
-using cattest::Narrow;
-using cattest::Put;
+using qntest::BitWord;
+using qntest::Carried;
+using qntest::Narrow;
+using qntest::Put;
 
 void Fill(CDLLinfo& info, int seed, uint32_t bits)
 {
@@ -26,7 +26,7 @@ void Fill(CDLLinfo& info, int seed, uint32_t bits)
     Put(info.m_szText1, "one" + s);
     Put(info.m_szChildName, "child" + s);
     Put(info.m_szText2, "two" + s);
-    cattest::SetBitWord(info, bits);
+    qntest::SetBitWord(info, bits);
 }
 
 TEST(CatalogueRecords, Defaults)

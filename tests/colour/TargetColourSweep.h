@@ -16,9 +16,9 @@
 #include <initializer_list>
 #include <vector>
 
-namespace colourmodel {
+namespace qntest {
 
-using namespace qncolour;
+using namespace qn::colour;
 
 inline uint32_t Rgb(unsigned r, unsigned g, unsigned b) { return r | g << 8 | b << 16; }
 inline uint32_t Grey(unsigned level) { return Rgb(level, level, level); }
@@ -166,4 +166,4 @@ private:
     std::vector<uint16_t> m_words, m_outWords;
 };
 
-} // namespace colourmodel
+} // namespace qntest

@@ -6,7 +6,7 @@
 
 #include <climits>
 
-using namespace qncolour;
+using namespace qn::colour;
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-using colourmodel::Rgb;
+using qntest::Rgb;
 
 // Modes x two colours: the depth code, the shown colour and the packed code.
 // 0x305A9C: max + min 204, weighted sum 3186; 0x0380FF7F: attribute bits set,
@@ -127,7 +127,7 @@ std::vector<uint32_t> SmallSet()
 TEST(TargetColour, SweepAtEveryAlignmentAndTail)
 {
     const std::vector<uint32_t> set = SmallSet();
-    colourmodel::Sweeper sweeper(set.size());
+    qntest::Sweeper sweeper(set.size());
     for (size_t offset = 0; offset < 16; ++offset) {
         sweeper.Run(set.data() + offset, set.size() - 16 - offset % 5, offset == 0, (offset * 7) % 16, offset % 2);
         sweeper.Run(set.data() + 1000 + offset * 37, offset, false, 15 - offset, offset % 3 == 0);
@@ -140,7 +140,7 @@ TEST(TargetColour, SweepAtEveryAlignmentAndTail)
 // reductions and the decoders.
 TEST(TargetColour, OtherDepthsReductionsAndDecoders)
 {
-    const colourmodel::Model model;
+    const qntest::Model model;
     uint32_t failures = 0, first = 0;
     for (const uint32_t c : SmallSet()) {
         bool ok = true;
@@ -156,14 +156,14 @@ TEST(TargetColour, OtherDepthsReductionsAndDecoders)
         const bool transparent = (c & 0x08000000) != 0;
         const uint32_t eight = Rgb(r >= 128 ? 255 : 0, g >= 128 ? 255 : 0, b >= 128 ? 255 : 0);
         ok &= FindClosest8Color(c) == (transparent ? c : eight);
-        ok &= FindClosest8BIColor(c) == (transparent ? c : colourmodel::Grey(qncolour::kLevels8GreyInverted[s >> 6]));
+        ok &= FindClosest8BIColor(c) == (transparent ? c : qntest::Grey(qn::colour::kLevels8GreyInverted[s >> 6]));
         ok &= FindClosest8BColor(c) == model.Shown(11, 0, c) && FindClosestBWColor(c) == model.Shown(2, 0, c);
         ok &= FindClosest4096Color(c) == model.Shown(5, 0, c) && FindClosest16384Color(c) == model.Shown(4, 0, c) &&
               FindClosest65536Color(c) == model.Shown(7, 0, c);
         ok &= ZK5000_Calc32bitColorFromBL2R4G4B4(GetIFileColor(5, c)) == model.Shown(5, 0, c & 0xFFFFFF) &&
               ZK5000_Calc32bitColorFromBL2R5G5B4(GetIFileColor(4, c)) == model.Shown(4, 0, c & 0xFFFFFF) &&
               ZK5000_Calc32bitColorFromR5G6B5(GetIFileColor(7, c)) == model.Shown(7, 0, c & 0xFFFFFF) &&
-              ZK5000_Calc32bitColorFromBL2R4(GetIFileColor(6, c)) == colourmodel::Grey(qncolour::kLevels4Bit[model.r4[r]]);
+              ZK5000_Calc32bitColorFromBL2R4(GetIFileColor(6, c)) == qntest::Grey(qn::colour::kLevels4Bit[model.r4[r]]);
         if (!ok && failures++ == 0)
             first = c;
     }

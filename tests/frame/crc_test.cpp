@@ -49,19 +49,19 @@ TEST(Crc64, EveryPathEveryLengthAlignmentAndSplit)
     auto preset = [](size_t length) { return ~0ull ^ (length * 0x9E3779B97F4A7C15ull); };
     std::vector<uint64_t> expected(kMax + 1);
     for (size_t length = 0; length <= kMax; ++length)
-        expected[length] = qncrc::UpdateTable(preset(length), message.data(), length);
-    EXPECT_TRUE(qncrc::PathAvailable(qncrc::FastestPath()));
+        expected[length] = qn::crc::UpdateTable(preset(length), message.data(), length);
+    EXPECT_TRUE(qn::crc::PathAvailable(qn::crc::FastestPath()));
 
     std::vector<unsigned char> buffer(kMax + kAlignments + 64);
-    for (qncrc::Path path : qncrc::kPaths) {
-        if (!qncrc::PathAvailable(path))
+    for (qn::crc::Path path : qn::crc::kPaths) {
+        if (!qn::crc::PathAvailable(path))
             continue;
-        SCOPED_TRACE(qncrc::PathName(path));
-        for (size_t alignment = 0; alignment < kAlignments && path != qncrc::Path::Table; ++alignment) {
+        SCOPED_TRACE(qn::crc::PathName(path));
+        for (size_t alignment = 0; alignment < kAlignments && path != qn::crc::Path::Table; ++alignment) {
             std::fill(buffer.begin(), buffer.end(), 0xA5);
             std::copy(message.begin(), message.end(), buffer.begin() + alignment);
             for (size_t length = 0; length <= kMax; ++length) {
-                if (qncrc::Update(path, preset(length), buffer.data() + alignment, length) != expected[length]) {
+                if (qn::crc::Update(path, preset(length), buffer.data() + alignment, length) != expected[length]) {
                     ADD_FAILURE() << "length " << length << " at alignment " << alignment;
                     break;
                 }
@@ -71,9 +71,9 @@ TEST(Crc64, EveryPathEveryLengthAlignmentAndSplit)
             const size_t length = random() % (kMax + 1);
             size_t cuts[2] = {random() % (length + 1), random() % (length + 1)};
             std::sort(cuts, cuts + 2);
-            uint64_t reg = qncrc::Update(path, preset(length), message.data(), cuts[0]);
-            reg = qncrc::Update(path, reg, message.data() + cuts[0], cuts[1] - cuts[0]);
-            reg = qncrc::Update(path, reg, message.data() + cuts[1], length - cuts[1]);
+            uint64_t reg = qn::crc::Update(path, preset(length), message.data(), cuts[0]);
+            reg = qn::crc::Update(path, reg, message.data() + cuts[0], cuts[1] - cuts[0]);
+            reg = qn::crc::Update(path, reg, message.data() + cuts[1], length - cuts[1]);
             __int64 crc = static_cast<__int64>(preset(length)); // the dispatched path, through the class
             CQNUtilityTestAccess::Compute64CRC(crc, message.data(), int(cuts[0]));
             CQNUtilityTestAccess::Compute64CRC(crc, message.data() + cuts[0], int(cuts[1] - cuts[0]));

@@ -4,7 +4,7 @@
 
 #include "afx/Platform.h"
 
-int afx_platform::ShowMessageBox(LPCTSTR text, UINT type)
+int qn::afx::platform::ShowMessageBox(LPCTSTR text, UINT type)
 {
     return ::MessageBoxW(::GetActiveWindow(), text, AfxGetAppName(), type);
 }

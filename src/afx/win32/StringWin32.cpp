@@ -5,7 +5,7 @@
 #include "afx/Platform.h"
 #include "afx/win32/ResourceHandle.h"
 
-namespace afx_platform {
+namespace qn::afx::platform {
 
 int AnsiToWide(const char* src, int srcLen, WCHAR* dst, int dstLen)
 {
@@ -26,7 +26,7 @@ void LowerCase(WCHAR* text, int len)
         ::CharLowerBuffW(text, static_cast<DWORD>(len));
 }
 
-} // namespace afx_platform
+} // namespace qn::afx::platform
 
 BOOL CString::LoadString(UINT nID)
 {

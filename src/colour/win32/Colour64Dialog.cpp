@@ -7,7 +7,7 @@
 #include "colour/win32/ColourResources.h"
 #include "colour/win32/Eyedropper.h"
 
-using namespace qncolour;
+using namespace qn::colour;
 
 namespace {
 
@@ -282,7 +282,7 @@ void CKest64ColorDlg::RestoreOpeningColor()
 
 void CKest64ColorDlg::MoveMouseOverOkButton()
 {
-    qncolour::MoveMouseOverOkButton(m_hWnd);
+    qn::colour::MoveMouseOverOkButton(m_hWnd);
 }
 
 void CKest64ColorDlg::OnLButtonDown(UINT nFlags, CPoint point)

@@ -7,10 +7,10 @@
 #include "colour/ColourPickerLogic.h"
 #include "colour/win32/ColourResources.h"
 
-using qncolour::GridCell;
-using qncolour::GridLayout;
+using qn::colour::GridCell;
+using qn::colour::GridLayout;
 
-namespace qncolour {
+namespace qn::colour {
 
 CString LoadTransparentCaption()
 {
@@ -46,7 +46,7 @@ bool HasFocus(const CWnd& wnd)
     return wnd.m_hWnd != nullptr && ::GetFocus() == wnd.m_hWnd;
 }
 
-} // namespace qncolour
+} // namespace qn::colour
 
 namespace {
 
@@ -146,7 +146,7 @@ int CKestColorGridCtrl::HitTest(MSG* pMsg)
         return inside ? static_cast<int>(m_pColorTable[m_nFocusRow * m_nColumns + m_nFocusColumn]) : -1;
     }
     const int oldColumn = m_nFocusColumn, oldRow = m_nFocusRow;
-    if (qncolour::MoveFocusCell(static_cast<unsigned>(pMsg->wParam), m_nColumns, m_nRows, m_nFocusColumn, m_nFocusRow)) {
+    if (qn::colour::MoveFocusCell(static_cast<unsigned>(pMsg->wParam), m_nColumns, m_nRows, m_nFocusColumn, m_nFocusRow)) {
         RedrawCellNow(oldColumn, oldRow);
         RedrawCellNow(m_nFocusColumn, m_nFocusRow);
     }
@@ -162,7 +162,7 @@ void CKestColorGridCtrl::RedrawCellNow(int column, int row)
     const GridCell cell = GridLayout::For(client.Width(), client.Height(), m_nColumns, m_nRows).Cell(column, row);
     CRect rect(cell.left, cell.top, cell.left + cell.width, cell.top + cell.height);
     rect.InflateRect(3, 3);
-    qncolour::RedrawNow(*this, &rect);
+    qn::colour::RedrawNow(*this, &rect);
 }
 
 void CKestColorGridCtrl::OnPaint()
@@ -175,7 +175,7 @@ void CKestColorGridCtrl::OnPaint()
         return;
 
     const GridLayout layout = GridLayout::For(client.Width(), client.Height(), m_nColumns, m_nRows);
-    const bool focused = qncolour::HasFocus(*this);
+    const bool focused = qn::colour::HasFocus(*this);
     for (int row = 0; row < m_nRows; ++row) {
         for (int column = 0; column < m_nColumns; ++column) {
             const unsigned long color = m_pColorTable[row * m_nColumns + column];
@@ -205,14 +205,14 @@ void CKestColorGridCtrl::OnPaint()
 void CKestColorGridCtrl::OnSetFocus(CWnd* pOldWnd)
 {
     (void)pOldWnd;
-    qncolour::RedrawNow(*this, nullptr);
+    qn::colour::RedrawNow(*this, nullptr);
     Default();
 }
 
 void CKestColorGridCtrl::OnKillFocus(CWnd* pNewWnd)
 {
     (void)pNewWnd;
-    qncolour::RedrawNow(*this, nullptr);
+    qn::colour::RedrawNow(*this, nullptr);
     Default();
 }
 
@@ -249,7 +249,7 @@ void CKestStaticColorCtrl::OnPaint()
         paint = Rgb(m_clrColor);
     dc.FillSolidRect(&client, paint);
     if (transparent)
-        qncolour::DrawCaption(dc, client, _T("MS Sans Serif"));
+        qn::colour::DrawCaption(dc, client, _T("MS Sans Serif"));
 }
 
 // ===========================================================================
@@ -288,9 +288,9 @@ void CKestTransparentCtrl::OnPaint()
     HFONT controlFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0));
     if (controlFont == nullptr || ::GetObject(controlFont, sizeof(current), &current) == 0)
         ::GetObject(::GetStockObject(DEFAULT_GUI_FONT), sizeof(current), &current);
-    qncolour::DrawCaption(dc, client, current.lfFaceName);
+    qn::colour::DrawCaption(dc, client, current.lfFaceName);
 
-    if (qncolour::HasFocus(*this)) {
+    if (qn::colour::HasFocus(*this)) {
         CRect focus(client);
         focus.DeflateRect(2, 2);
         dc.DrawFocusRect(&focus);
@@ -300,13 +300,13 @@ void CKestTransparentCtrl::OnPaint()
 void CKestTransparentCtrl::OnSetFocus(CWnd* pOldWnd)
 {
     (void)pOldWnd;
-    qncolour::RedrawNow(*this, nullptr);
+    qn::colour::RedrawNow(*this, nullptr);
     Default();
 }
 
 void CKestTransparentCtrl::OnKillFocus(CWnd* pNewWnd)
 {
     (void)pNewWnd;
-    qncolour::RedrawNow(*this, nullptr);
+    qn::colour::RedrawNow(*this, nullptr);
     Default();
 }

@@ -1,7 +1,7 @@
 // Resource loads of the colour dialogs and controls, and shared helpers.
 #include "colour/win32/ColourResources.h"
 
-namespace qncolour {
+namespace qn::colour {
 
 CString LoadResourceString(UINT id)
 {
@@ -47,4 +47,4 @@ void MoveMouseOverOkButton(HWND hDlg)
     ::SetCursorPos((rect.right - rect.left) / 2 + rect.left, (rect.bottom - rect.top) / 2 + rect.top);
 }
 
-} // namespace qncolour
+} // namespace qn::colour

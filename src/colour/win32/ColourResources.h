@@ -4,7 +4,7 @@
 
 #include <QNColourDialogs.h>
 
-namespace qncolour {
+namespace qn::colour {
 
 // Resources
 constexpr UINT kIdd64Color = 7305;
@@ -52,4 +52,4 @@ unsigned long ScreenPixelUnderCursor();
 // Moves the mouse pointer to the centre of the dialog's OK button, if it has one.
 void MoveMouseOverOkButton(HWND hDlg);
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -3,7 +3,7 @@
 
 #include "colour/win32/ColourResources.h"
 
-namespace qncolour {
+namespace qn::colour {
 
 void Eyedropper::Attach(HWND dialog)
 {
@@ -60,4 +60,4 @@ bool Eyedropper::Move(UINT flags, unsigned long& colour)
     return true;
 }
 
-} // namespace qncolour
+} // namespace qn::colour

@@ -9,7 +9,7 @@
 
 #include <QNColourDialogs.h>
 
-namespace qncolour {
+namespace qn::colour {
 
 class Eyedropper {
 public:
@@ -52,4 +52,4 @@ private:
     bool& m_dragged;
 };
 
-} // namespace qncolour
+} // namespace qn::colour

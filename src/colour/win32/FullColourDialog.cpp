@@ -10,7 +10,7 @@
 
 #include <ctime>
 
-using namespace qncolour;
+using namespace qn::colour;
 
 namespace {
 
@@ -318,7 +318,7 @@ void CKestFullColorDlg::RestoreOpeningColor()
 
 void CKestFullColorDlg::MoveMouseOverOkButton()
 {
-    qncolour::MoveMouseOverOkButton(m_hWnd);
+    qn::colour::MoveMouseOverOkButton(m_hWnd);
 }
 
 void CKestFullColorDlg::OnLButtonDown(UINT /*nFlags*/, CPoint point)

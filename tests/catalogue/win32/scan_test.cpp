@@ -27,7 +27,7 @@ const wchar_t kKestrel[] = L"KestrelEthernet.DLL";
 const wchar_t kNoEntry[] = L"NoEntry.dll";       // a module without "IODllInfos"
 const wchar_t kNotAModule[] = L"NotAModule.dll"; // a text file
 
-std::string Narrow(const std::wstring& text) { return cattest::Narrow(text.c_str(), text.size()); }
+std::string Narrow(const std::wstring& text) { return qntest::Narrow(text.c_str(), text.size()); }
 
 class CatalogueScan : public testing::Test {
 protected:
@@ -75,7 +75,7 @@ protected:
         CDriverProtocolList* catalogue = CDriverProtocolList::GetDriverAndProtocolList();
         if (!catalogue)
             return "<no catalogue>";
-        std::string text = catalogue->GetIODLLList() ? cattest::Render(*catalogue->GetIODLLList()) : "<no list>";
+        std::string text = catalogue->GetIODLLList() ? qntest::Render(*catalogue->GetIODLLList()) : "<no list>";
         EXPECT_EQ(catalogue->Release(), 0);
         const std::pair<std::string, std::string> folders[] = {
             {Narrow(m_tree / L"rt\\Bin\\"), "<rt>"}, {Narrow(m_tree / L"Help\\"), "<help>"}, {Narrow(Drivers() + L"\\"), "<drv>"}};

@@ -10,7 +10,7 @@
 TEST(TargetColour, EveryColourEveryPath)
 {
     constexpr uint32_t kChunk = 1 << 14;
-    colourmodel::Sweeper sweeper(kChunk);
+    qntest::Sweeper sweeper(kChunk);
     std::vector<uint32_t> in(kChunk);
     for (uint32_t start = 0; start < 0x1000000; start += kChunk) {
         for (uint32_t i = 0; i < kChunk; ++i) // high bits vary, the transparent flag stays clear

@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace colourtest {
+namespace qntest {
 
 using Step = DialogDriver::Step;
 
@@ -32,7 +32,7 @@ inline POINT PointOn(HWND dialog, int id, int cell, bool screen)
     ::GetClientRect(item, &rect);
     POINT point = {rect.right / 2, rect.bottom / 2};
     if (cell >= 0) {
-        const auto c = qncolour::GridLayout::For(rect.right, rect.bottom, 8, 8).Cell(cell % 8, cell / 8);
+        const auto c = qn::colour::GridLayout::For(rect.right, rect.bottom, 8, 8).Cell(cell % 8, cell / 8);
         point = {c.left + c.width / 2, c.top + c.height / 2};
     }
     ::MapWindowPoints(item, screen ? nullptr : dialog, &point, 1);
@@ -125,4 +125,4 @@ inline Step PickingEnded(int iconId, bool overOk)
     };
 }
 
-} // namespace colourtest
+} // namespace qntest

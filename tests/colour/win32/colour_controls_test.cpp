@@ -35,7 +35,7 @@ TEST(ColourGrid, PaintsHitTestsAndKeys)
     ResourceModuleInForce resources(L"QNResources.dll");
     ControlHost host(250, 170); // cells 26 x 16 at (3 + 31c, 3 + 21r)
     unsigned long table[64];
-    std::copy(qncolour::k64Palette.begin(), qncolour::k64Palette.end(), table);
+    std::copy(qn::colour::k64Palette.begin(), qn::colour::k64Palette.end(), table);
     table[9] = table[62]; // two cells with the current colour: both outlined
     CKestColorGridCtrl grid;
     ASSERT_TRUE(grid.SubclassWindow(host.child));
@@ -113,8 +113,9 @@ TEST(ColourSwatchAndTransparentArea, PaintAndHitTests)
         PaintNow(swatch);
         const WindowPixels pixels(host.child);
         EXPECT_EQ(c.fill == CLR_INVALID ? ::GetSysColor(COLOR_3DFACE) : c.fill, pixels.At(89, 39)) << std::hex << c.colour;
-        if (c.fill != RGB(0, 0, 0))
+        if (c.fill != RGB(0, 0, 0)) {
             EXPECT_EQ(caption, pixels.Count({0, 0, 90, 40}, RGB(0, 0, 0)) > 0) << std::hex << c.colour;
+        }
         swatch.UnsubclassWindow();
 
         if (c.fill != CLR_INVALID)

@@ -13,8 +13,8 @@
 
 namespace {
 
-using namespace colourtest;
-using qncolour::k64Palette;
+using namespace qntest;
+using qn::colour::k64Palette;
 
 constexpr unsigned long kUnchecked = 0xFFFFFFFE;
 enum Apply { None, NoTransparency, Transparency };
@@ -42,8 +42,9 @@ template <class Dialog> void Drive(Dialog& dialog, const Scenario& s)
     DialogDriver driver(s.steps);
     EXPECT_EQ(s.result, dialog.DoModal());
     EXPECT_EQ(s.steps.size(), driver.StepsRun());
-    if (s.colour != kUnchecked)
+    if (s.colour != kUnchecked) {
         EXPECT_EQ(s.colour, dialog.GetColor());
+    }
 }
 
 void Run64(const Scenario& s, const wchar_t* module = L"QNResources.dll")
@@ -65,8 +66,9 @@ Step Hidden(int id, bool disabledToo = false)
 {
     return [=](HWND dialog) {
         EXPECT_FALSE(::IsWindowVisible(Item(dialog, id))) << id;
-        if (disabledToo)
+        if (disabledToo) {
             EXPECT_FALSE(::IsWindowEnabled(Item(dialog, id))) << id;
+        }
     };
 }
 
