@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -313,19 +314,19 @@ TEST(CRefObjListForms, MemoryRunsOut)
     CKESTSaveHelper block;
     ASSERT_EQ(one.Save(block, 0), S_OK);
     const Bytes8 framed = qntest::FileBytes(block), payload(framed.begin() + 12, framed.end());
-    const auto stream = [&](const qntest::Armed& armed) {
-        TestStream source(saved.Data());
+    const auto loadsAll = [](const qntest::Armed& armed, const std::function<HRESULT(CRefObjList&)>& load) {
         CRefObjList list;
-        const HRESULT hr = armed([&] { return list.Load(&source); });
+        const HRESULT hr = armed([&] { return load(list); });
         EXPECT_TRUE(hr != S_OK || Count(list) == 3);
         return hr;
     };
+    const auto stream = [&](const qntest::Armed& armed) {
+        TestStream source(saved.Data());
+        return loadsAll(armed, [&](CRefObjList& list) { return list.Load(&source); });
+    };
     const auto fromBlock = [&](const qntest::Armed& armed) {
         qntest::BlockSource source(payload, {false, ReadFault::End, 0});
-        CRefObjList list;
-        const HRESULT hr = armed([&] { return list.Load(source.helper, source.left, 0); });
-        EXPECT_TRUE(hr != S_OK || Count(list) == 3);
-        return hr;
+        return loadsAll(armed, [&](CRefObjList& list) { return list.Load(source.helper, source.left, 0); });
     };
     const HRESULT R = qntest::kRaisedMemory;
     qntest::SweepAllocationFaults({"stream", stream, {E_FAIL, R, R, R, R, R, R, E_FAIL, R, R}});
