@@ -336,9 +336,8 @@ TEST(CRefObjListForms, MemoryRunsOut)
 // any set is refused before anything is written. Each row fills one set.
 TEST(CRefObjListForms, CountLimit)
 {
-    const auto add = [](CRefObjList& list, int set, int i) { // item i of the tags, objects or specials
-        CString text;
-        text.Format(_T("%d"), i);
+    const auto add = [](CRefObjList& list, int set, int i) { // item i (from -1) of the tags, objects or specials
+        const CString text(WCHAR(0x100 + i));
         return set == 0 ? list.AddTagID(text) : set == 1 ? list.AddObjID(i * 16ll) : list.AddSpecialObjID(text);
     };
     for (int set = 0; set < 3; ++set) {
