@@ -21,18 +21,16 @@ using qntest::Injection;
 using qntest::ReadFault;
 
 using Bytes8 = std::vector<unsigned char>;
-using Save = std::function<HRESULT(CKESTSaveHelper&)>;
 
 const GUID kClsid = {0x01234567, 0x89AB, 0xCDEF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
 const Bytes8 kClsidBytes = {0x67, 0x45, 0x23, 0x01, 0xAB, 0x89, 0xEF, 0xCD,
                             0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-const Injection kNoFault = {false, ReadFault::End, 0};
 
 TEST(CKESTSaveHelper, SavedBytesAndFailingWrites)
 {
     const struct {
         const char* name;
-        Save save;
+        std::function<HRESULT(CKESTSaveHelper&)> save;
         Bytes8 bytes;
     } rows[] = {
         {"raw", [](CKESTSaveHelper& h) { return h.KESTSave("\x01\x02\x03", 3); }, {1, 2, 3}},
@@ -280,7 +278,7 @@ TEST(CKESTLoadHelper, TypedLoadsAgainstFaults)
     // The text grows chunk by chunk; a growth that fails raises the memory exception.
     qntest::SweepAllocationFaults({"CSTRING", [](const qntest::Armed& armed) {
                                        const CString text(_T('x'), 600);
-                                       BlockSource source(Bytes().U8(8).U32(1200).Utf16(text), kNoFault);
+                                       BlockSource source(Bytes().U8(8).U32(1200).Utf16(text), {false, ReadFault::End, 0});
                                        CString loaded;
                                        const HRESULT hr = armed([&] { return source.helper.KESTLoadCSTRING(loaded, source.left); });
                                        EXPECT_TRUE(hr != S_OK || loaded == text);
