@@ -10,7 +10,7 @@ namespace {
 HINSTANCE g_module = nullptr;
 LONG g_references = 0;
 
-class Factory final : public IClassFactory {
+class Factory final : public IClassFactory, private ReferenceCount {
 public:
     explicit Factory(CreateFn create) : m_create(create) {}
 
@@ -24,14 +24,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_references); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return Increment(); }
+    STDMETHODIMP_(ULONG) Release() override { return Decrement(this); }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override
     {
         if (!ppv)
@@ -46,8 +40,6 @@ public:
     }
 
 private:
-    ModuleReference m_module;
-    LONG m_references = 1;
     const CreateFn m_create;
 };
 

@@ -40,6 +40,25 @@ public:
     static LONG Count(); // objects, factories and server locks alive now
 };
 
+// The reference count of an object the server hands out; it starts at 1 and
+// holds the module while the object lives. The object's AddRef and Release
+// return Increment() and Decrement(this).
+class ReferenceCount {
+protected:
+    ULONG Increment() { return ::InterlockedIncrement(&m_count); }
+    template <class T> ULONG Decrement(T* self)
+    {
+        const ULONG left = ::InterlockedDecrement(&m_count);
+        if (left == 0)
+            delete self;
+        return left;
+    }
+
+private:
+    ModuleReference m_module;
+    LONG m_count = 1;
+};
+
 // Creates a T (whose reference count starts at 1), answers riid and drops the
 // creating reference, so the object dies at once when riid is not answered.
 template <class T, class... Args>

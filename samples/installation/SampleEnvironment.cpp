@@ -48,7 +48,7 @@ DWORD ReadRefusal()
 
 // One object answers both interfaces: it is the environment and its own
 // driver service.
-class Environment final : public IQNEnvironment, public IQNDriverService {
+class Environment final : public IQNEnvironment, public IQNDriverService, private inproc::ReferenceCount {
 public:
     explicit Environment(DWORD refusal) : m_refusal(refusal) {}
 
@@ -66,14 +66,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_references); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return Increment(); }
+    STDMETHODIMP_(ULONG) Release() override { return Decrement(this); }
 
     OWN_METHOD(04) OWN_METHOD(05) OWN_METHOD(06) OWN_METHOD(07) OWN_METHOD(08) OWN_METHOD(09)
     OWN_METHOD(10) OWN_METHOD(11) OWN_METHOD(12) OWN_METHOD(13) OWN_METHOD(14) OWN_METHOD(15)
@@ -101,8 +95,6 @@ public:
     }
 
 private:
-    inproc::ModuleReference m_module;
-    LONG m_references = 1;
     const DWORD m_refusal;
 };
 
