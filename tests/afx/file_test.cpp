@@ -3,9 +3,9 @@
 // message box hook they are reported through.
 #include <afx/afx.h>
 
-#include "Raised.h"
 #include "support/AfxTestPrint.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/Raised.h"
 
 #include <gtest/gtest.h>
 

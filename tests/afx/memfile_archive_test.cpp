@@ -2,7 +2,7 @@
 // buffer sizes and its failure paths.
 #include <afx/afx.h>
 
-#include "Raised.h"
+#include "support/Raised.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-// CString::Format: one table of formats and their texts, the same on every platform.
+// CString::Format and AppendFormat: one table of formats and their texts, the
+// same on every platform.
 #include <afx/afx.h>
 
 #include "support/AfxTestPrint.h"
@@ -70,6 +71,10 @@ TEST(CStringFormat, Fields)
         {Fmt(_T("%f|%F|%5f|%f|%+F"), inf, -inf, inf, std::nan(""), std::nan("")), _T("inf|-INF|  inf|nan|NAN")},
         {Fmt(_T("%08.2f|%-5f|"), inf, -inf), _T("     inf|-inf |")}, // no zero padding for infinity
         {Fmt(_T("%d %.1f %s %.*f"), 1, 2.25, _T("x"), 3, 1.0), _T("1 2.2 x 1.000")},
+        {[] { CString s(_T("n=")); s.AppendFormat(_T("%d;"), 1); s.AppendFormat(_T("%s"), _T("two")); return s; }(), _T("n=1;two")},
+        {[] { CString s(_T("x")); s.Format(static_cast<LPCWSTR>(nullptr)); return s; }(), _T("")},
+        {[] { CString s(_T("ab")); s.Format(_T("[%s|%d|%5s]"), CString(_T("name")), 7, s); return s; }(), _T("[name|7|   ab]")},
+        {[] { CString s(_T("ab")); s.AppendFormat(_T("%s"), s); return s; }(), _T("abab")}, // CString arguments pass as their characters
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i);
@@ -77,22 +82,6 @@ TEST(CStringFormat, Fields)
     }
     EXPECT_EQ(402, Fmt(_T("%.500f"), 1.0).GetLength()); // precision cut at 400 digits
     EXPECT_EQ(2001, Fmt(_T("%2000d|"), 1).GetLength()); // a wide field grows the text as needed
-}
-
-TEST(CStringFormat, AppendFormatAndCStringArguments)
-{
-    CString s(_T("n="));
-    s.AppendFormat(_T("%d;"), 1);
-    s.AppendFormat(_T("%s"), _T("two"));
-    EXPECT_EQ(CString(_T("n=1;two")), s);
-    s.Format(static_cast<LPCWSTR>(nullptr));
-    EXPECT_TRUE(s.IsEmpty());
-
-    const CString name(_T("name"));
-    s.Format(_T("[%s|%d|%5s]"), name, 7, CString(_T("ab"))); // CString arguments pass as their characters
-    EXPECT_EQ(CString(_T("[name|7|   ab]")), s);
-    s.AppendFormat(_T("%s"), name);
-    EXPECT_EQ(CString(_T("[name|7|   ab]name")), s);
 }
 
 } // namespace

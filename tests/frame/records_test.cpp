@@ -4,6 +4,8 @@
 #include <QNUtilityClass.h>
 #include <afx/afx.h>
 
+#include "support/Raised.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,13 +42,7 @@ TEST(KESTBYTEBuffer, HoldsBytesAndRaisesForAnImpossibleSize)
             ASSERT_EQ(buffer.GetAt(i), static_cast<unsigned char*>(buffer)[i]);
         EXPECT_EQ(static_cast<void*>(buffer), static_cast<void*>(buffer.m_pData));
     }
-    bool raised = false;
-    try {
-        CKESTBYTEBuffer buffer(-1);
-    } catch (CMemoryException* e) {
-        raised = true, e->Delete();
-    }
-    EXPECT_TRUE(raised);
+    EXPECT_EQ(0, CauseRaised<CMemoryException>([] { CKESTBYTEBuffer buffer(-1); }));
 }
 
 TEST(HostSettings, LastModifiedBuildWritesOnlyWhatIsAskedFor)
