@@ -22,14 +22,7 @@ struct ScratchFolder {
     fs::path path = fs::temp_directory_path() / "qn_afx_file_test";
     ScratchFolder() { fs::remove_all(path), fs::create_directories(path); }
     ~ScratchFolder() { std::error_code ignored; fs::remove_all(path, ignored); }
-    CString File(const char* name) const // "": the folder itself
-    {
-#ifdef _WIN32
-        return CString((*name ? path / name : path).wstring().c_str());
-#else
-        return CString((*name ? path / name : path).u16string().c_str());
-#endif
-    }
+    CString File(const char* name) const { return (*name ? path / name : path).string<WCHAR>().c_str(); } // "": the folder
 };
 
 TEST(CFileTest, WriteReadSeekAndLength)

@@ -23,7 +23,6 @@ public:
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     const std::vector<Box>& Boxes() const { return m_boxes; }
-    void SetAnswer(int answer) { m_answer = answer; }
     void Clear() { m_boxes.clear(); }
 
 private:

@@ -10,9 +10,7 @@ void TestStream::InjectFault(StreamFault kind, size_t offset, HRESULT failure)
     m_fault = kind;
     m_faultOffset = offset;
     m_shortReadDone = false;
-    if (failure == 0)
-        failure = kind == StreamFault::WriteFail ? STG_E_MEDIUMFULL : STG_E_READFAULT;
-    m_failure = failure;
+    m_failure = failure ? failure : kind == StreamFault::WriteFail ? STG_E_MEDIUMFULL : STG_E_READFAULT;
 }
 
 HRESULT STDMETHODCALLTYPE TestStream::QueryInterface(REFIID riid, void** ppv)
@@ -23,10 +21,6 @@ HRESULT STDMETHODCALLTYPE TestStream::QueryInterface(REFIID riid, void** ppv)
     return known ? S_OK : E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE TestStream::AddRef() { return static_cast<ULONG>(++m_references); }
-
-ULONG STDMETHODCALLTYPE TestStream::Release() { return static_cast<ULONG>(--m_references); }
-
 HRESULT STDMETHODCALLTYPE TestStream::Read(void* pv, ULONG cb, ULONG* pcbRead)
 {
     if (pcbRead)
@@ -35,28 +29,17 @@ HRESULT STDMETHODCALLTYPE TestStream::Read(void* pv, ULONG cb, ULONG* pcbRead)
         return STG_E_INVALIDPOINTER;
     m_furthestRead = std::max(m_furthestRead, m_position + cb);
 
+    // End and EndFalse cut the data; ShortRead (once) and ReadFail stop a read that reaches the offset.
     size_t end = m_data.size();
-    const bool reachesFault = m_position + cb > m_faultOffset;
     HRESULT result = S_OK;
-    switch (m_fault) {
-    case StreamFault::End:
-    case StreamFault::EndFalse:
+    if (m_fault == StreamFault::End || m_fault == StreamFault::EndFalse) {
         end = std::min(end, m_faultOffset);
-        break;
-    case StreamFault::ShortRead:
-        if (reachesFault && !m_shortReadDone) {
-            end = std::min(end, std::max(m_faultOffset, m_position));
-            m_shortReadDone = true;
-        }
-        break;
-    case StreamFault::ReadFail:
-        if (reachesFault) {
-            end = std::min(end, std::max(m_faultOffset, m_position));
+    } else if (((m_fault == StreamFault::ShortRead && !m_shortReadDone) || m_fault == StreamFault::ReadFail) &&
+               m_position + cb > m_faultOffset) {
+        end = std::min(end, std::max(m_faultOffset, m_position));
+        m_shortReadDone = true;
+        if (m_fault == StreamFault::ReadFail)
             result = m_failure;
-        }
-        break;
-    default:
-        break;
     }
     const size_t available = m_position < end ? end - m_position : 0;
     const size_t count = std::min<size_t>(cb, available);

@@ -53,8 +53,8 @@ public:
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_references); }
 
     // ISequentialStream
     HRESULT STDMETHODCALLTYPE Read(void* pv, ULONG cb, ULONG* pcbRead) override;

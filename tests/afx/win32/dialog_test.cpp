@@ -6,6 +6,7 @@
 
 #include "support/MessageBoxRecorder.h"
 #include "support/win32/DialogDriver.h"
+#include "support/win32/WindowPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,6 @@ HINSTANCE DialogModule()
     static HINSTANCE module = ::LoadLibraryW(L"afxdialogs.dll");
     return module;
 }
-
-// Makes a module the resource module in force for a scope.
-class UseResources {
-public:
-    explicit UseResources(HINSTANCE hInst) : m_previous(AfxGetResourceHandle()) { AfxSetResourceHandle(hInst); }
-    ~UseResources() { AfxSetResourceHandle(m_previous); }
-
-private:
-    HINSTANCE m_previous;
-};
 
 // A control subclassed through DDX_Control: its map answers kPing.
 class CSwatch : public CStatic {
@@ -87,8 +78,8 @@ void Post(HWND hWnd, UINT message, WPARAM wParam = 0) { ::PostMessageW(hWnd, mes
 
 TEST(DialogModal, WaysOutAndDataExchange)
 {
-    UseResources resources(DialogModule());
-    ASSERT_NE(nullptr, DialogModule());
+    ResourceModuleInForce resources(L"afxdialogs.dll");
+    ASSERT_NE(nullptr, resources.Module());
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr));
     // saved: "value check option combo" after DoModal; key: the key PreTranslateMessage saw, or 0; boxes: validation messages
@@ -165,9 +156,10 @@ TEST(DialogModal, TemplateLookupOrder)
         {"missing in the module in force, no chain", exe, false, 100, -1},
         {"missing everywhere", DialogModule(), true, 4242, -1},
     };
+    const HINSTANCE previous = AfxGetResourceHandle();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        UseResources resources(c.inForce);
+        AfxSetResourceHandle(c.inForce);
         std::unique_ptr<CDynLinkLibrary> link;
         if (c.inChain)
             link = std::make_unique<CDynLinkLibrary>(DialogModule(), DialogModule());
@@ -175,11 +167,12 @@ TEST(DialogModal, TemplateLookupOrder)
         CSampleDlg dlg(c.id);
         EXPECT_EQ(c.result, dlg.DoModal());
     }
+    AfxSetResourceHandle(previous);
 }
 
 TEST(ColorDialog, MissingCustomTemplateIsCancel)
 {
-    UseResources resources(DialogModule());
+    ResourceModuleInForce resources(L"afxdialogs.dll");
     CColorDialog dlg(0, CC_ENABLETEMPLATE);
     dlg.m_cc.lpTemplateName = MAKEINTRESOURCEW(4242);
     EXPECT_EQ(IDCANCEL, dlg.DoModal());

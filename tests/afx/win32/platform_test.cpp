@@ -4,6 +4,7 @@
 #include <afx/atlbase.h>
 
 #include "support/AfxTestPrint.h"
+#include "support/win32/WindowPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -25,22 +26,14 @@ TEST(CStringWin32, CaseRulesAndCodePage)
 
 TEST(CStringWin32, LoadStringFromTheResourceModuleInForce)
 {
-    WCHAR exe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    CString path(exe);
-    path = path.Left(path.ReverseFind(L'\\') + 1) + L"Brand.ENU"; // fixture module: string 1 = "ENU"
-    HMODULE module = ::LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, module);
-    const HINSTANCE previous = AfxGetResourceHandle();
     CString s(L"unchanged");
     EXPECT_FALSE(s.LoadString(1)); // the test program has no strings
     EXPECT_EQ(CString(L"unchanged"), s);
-    AfxSetResourceHandle(module);
+    ResourceModuleInForce brand(L"Brand.ENU"); // fixture module: string 1 = "ENU"
+    ASSERT_NE(nullptr, brand.Module());
     EXPECT_TRUE(s.LoadString(1));
     EXPECT_FALSE(s.LoadString(4242));
     EXPECT_EQ(CString(L"ENU"), s);
-    AfxSetResourceHandle(previous);
-    ::FreeLibrary(module);
 }
 
 TEST(CComVariantTest, CopiesConversionsAndOwnership)

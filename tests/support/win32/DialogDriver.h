@@ -27,9 +27,8 @@ public:
         wc.lpszClassName = L"QNTestDialogDriver";
         ::RegisterClassW(&wc); // fails harmlessly when already registered
         m_runner = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-        ::SetWindowLongPtrW(m_runner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         s_current = this;
-        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &DialogDriver::CbtProc, nullptr, ::GetCurrentThreadId());
+        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &DialogDriver::OnShown, nullptr, ::GetCurrentThreadId());
     }
     ~DialogDriver()
     {
@@ -40,14 +39,13 @@ public:
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
-    HWND Dialog() const { return m_dialog; }
     // Number of steps that ran.
     size_t StepsRun() const { return m_next; }
 
 private:
     static constexpr UINT kRunStep = WM_APP + 0x51;
 
-    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam)
+    static LRESULT CALLBACK OnShown(int code, WPARAM wParam, LPARAM lParam)
     {
         DialogDriver* self = s_current;
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
@@ -66,7 +64,7 @@ private:
 
     static LRESULT CALLBACK RunStep(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        auto* self = reinterpret_cast<DialogDriver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        DialogDriver* self = s_current;
         if (message != kRunStep || self == nullptr)
             return ::DefWindowProcW(hwnd, message, wParam, lParam);
         if (self->m_next < self->m_steps.size() && ::IsWindow(self->m_dialog)) {
