@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cwchar>
-#include <string>
 
 namespace {
 

@@ -96,31 +96,30 @@ TEST_F(CopyFolder, CopiesTheWholeTreeOverwritingAndKeepingOtherFiles)
     ExpectCopied(tree / L"src2");
 }
 
-TEST_F(CopyFolder, MissingOrEmptySourceMakesOnlyTheDestination)
-{
-    const std::wstring sources[] = {tree / L"nothing", src + L"\\empty", L""};
-    for (int i = 0; i < 3; ++i) {
-        const std::wstring made = tree / (L"made" + std::to_wstring(i));
-        EXPECT_TRUE(Copy(sources[i], made)) << i;
-        EXPECT_TRUE(TempTree::IsDirectory(made)) << i;
-        EXPECT_FALSE(TempTree::Exists(made + L"\\a.txt")) << i;
-    }
-}
-
-TEST_F(CopyFolder, FalseForADestinationInsideTheSourceOrInTheWay)
+// A missing or empty source makes only the destination; a destination inside
+// the source or in the way of what is copied is refused.
+TEST_F(CopyFolder, EmptySourcesAndRefusedDestinations)
 {
     ASSERT_TRUE(TempTree::WriteFile(tree / L"plain", "file"));
     ASSERT_TRUE(ForceDirectoriesW((tree / L"dst").c_str()));
     ASSERT_TRUE(TempTree::WriteFile(tree / L"dst\\sub", "in the way"));
     ASSERT_TRUE(ForceDirectoriesW((tree / L"dst2\\a.txt").c_str()));
-    const std::wstring cases[] = {
-        src, src + L"\\", tree / L"SRC", src + L"\\copy", src + L"\\sub\\..\\copy2", src + L"/sub/deep/copy3",
-        tree / L"plain", // the destination is a file
-        tree / L"dst",   // a subdirectory's destination is a file
-        tree / L"dst2",  // a file's destination is a directory
+    const struct { std::wstring source, destination; BOOL result; } cases[] = {
+        {tree / L"nothing", tree / L"made0", TRUE}, {src + L"\\empty", tree / L"made1", TRUE},
+        {L"", tree / L"made2", TRUE}, {src, src, FALSE}, {src, src + L"\\", FALSE}, {src, tree / L"SRC", FALSE},
+        {src, src + L"\\copy", FALSE},
+        {src, src + L"\\sub\\..\\copy2", FALSE}, {src, src + L"/sub/deep/copy3", FALSE},
+        {src, tree / L"plain", FALSE}, // the destination is a file
+        {src, tree / L"dst", FALSE},   // a subdirectory's destination is a file
+        {src, tree / L"dst2", FALSE},  // a file's destination is a directory
     };
-    for (const std::wstring& destination : cases)
-        EXPECT_FALSE(Copy(src, destination)) << Narrow(destination);
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.result, Copy(c.source, c.destination)) << Narrow(c.destination);
+        if (c.result) {
+            EXPECT_TRUE(TempTree::IsDirectory(c.destination)) << Narrow(c.destination);
+            EXPECT_FALSE(TempTree::Exists(c.destination + L"\\a.txt")) << Narrow(c.destination);
+        }
+    }
     for (const wchar_t* made : {L"\\copy", L"\\copy2", L"\\sub\\deep\\copy3"})
         EXPECT_FALSE(TempTree::Exists(src + made)) << Narrow(made);
 }
