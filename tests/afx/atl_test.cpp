@@ -53,11 +53,10 @@ TEST(CComBSTRTest, OwnsOneStringAndRefusesBadAppends)
     EXPECT_TRUE(empty == _T("")); // null and empty read alike
     copy = text;
     EXPECT_NE(copy.m_str, text.m_str);
-    const HRESULT results[] = {copy.Append(_T("de")), copy.Append(nullptr, 2), copy.Append(_T("x"), -1),
-                               copy.Append(static_cast<LPCOLESTR>(nullptr))};
-    const HRESULT expected[] = {S_OK, E_INVALIDARG, E_INVALIDARG, S_OK};
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(expected[i], results[i]) << i;
+    EXPECT_EQ(S_OK, copy.Append(_T("de")));
+    EXPECT_EQ(E_INVALIDARG, copy.Append(nullptr, 2));
+    EXPECT_EQ(E_INVALIDARG, copy.Append(_T("x"), -1));
+    EXPECT_EQ(S_OK, copy.Append(static_cast<LPCOLESTR>(nullptr)));
     EXPECT_TRUE(copy == _T("abcde"));
     const WCHAR embedded[] = {'a', 0, 'b'};
     EXPECT_FALSE(CComBSTR(3, embedded) == _T("a")); // whole lengths compared

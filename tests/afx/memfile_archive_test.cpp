@@ -18,9 +18,7 @@ std::vector<BYTE> Contents(CMemFile& file)
     std::vector<BYTE> bytes(static_cast<size_t>(file.GetLength()));
     const ULONGLONG position = file.GetPosition();
     file.SeekToBegin();
-    if (!bytes.empty()) {
-        EXPECT_EQ(bytes.size(), file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
-    }
+    EXPECT_EQ(bytes.size(), file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
     file.Seek(static_cast<LONGLONG>(position), CFile::begin);
     return bytes;
 }

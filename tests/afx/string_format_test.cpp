@@ -76,10 +76,8 @@ TEST(CStringFormat, Fields)
         {[] { CString s(_T("ab")); s.Format(_T("[%s|%d|%5s]"), CString(_T("name")), 7, s); return s; }(), _T("[name|7|   ab]")},
         {[] { CString s(_T("ab")); s.AppendFormat(_T("%s"), s); return s; }(), _T("abab")}, // CString arguments pass as their characters
     };
-    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-        SCOPED_TRACE(testing::Message() << "row " << i);
-        EXPECT_EQ(CString(rows[i].expected), rows[i].actual);
-    }
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
+        EXPECT_EQ(CString(rows[i].expected), rows[i].actual) << "row " << i;
     EXPECT_EQ(402, Fmt(_T("%.500f"), 1.0).GetLength()); // precision cut at 400 digits
     EXPECT_EQ(2001, Fmt(_T("%2000d|"), 1).GetLength()); // a wide field grows the text as needed
 }

@@ -89,8 +89,6 @@ private:
 // Little-endian byte builder for expected encodings.
 class Bytes {
 public:
-    Bytes() = default;
-    Bytes(std::initializer_list<unsigned char> bytes) : m_bytes(bytes) {}
     Bytes& U8(unsigned value) { return Le(value, 1); }
     Bytes& U16(unsigned value) { return Le(value, 2); }
     Bytes& U32(unsigned long long value) { return Le(value, 4); }

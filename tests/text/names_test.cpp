@@ -14,8 +14,6 @@
 
 namespace {
 
-CString Text(const std::u16string& text) { return CString(reinterpret_cast<LPCWSTR>(text.data()), int(text.size())); }
-
 TEST(Names, EveryCheckOnEveryText)
 {
     const std::u16string a32(32, u'a'), a31(31, u'a');
@@ -47,7 +45,7 @@ TEST(Names, EveryCheckOnEveryText)
         {std::u16string(u"\x7F\0z", 3), QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true},
     };
     for (const auto& c : cases) {
-        const CString text = Text(c.text);
+        const CString text(reinterpret_cast<LPCWSTR>(c.text.data()), int(c.text.size()));
         SCOPED_TRACE(ToUtf8ForTest(text, text.GetLength()));
         EXPECT_EQ(CQNUtility::IsValidName(text), c.name);
         CString name = text;

@@ -53,11 +53,10 @@ struct Expected {
 
 void CheckEveryRoad(const std::u16string& text, const Expected& e)
 {
-    const std::string shown = ToUtf8ForTest(reinterpret_cast<const WCHAR*>(text.c_str()), int(text.size()));
-    SCOPED_TRACE(shown);
+    const WCHAR* wide = reinterpret_cast<const WCHAR*>(text.c_str());
+    SCOPED_TRACE(ToUtf8ForTest(wide, int(text.size())));
     const bool syntaxOk = e.line.empty();
     const bool accepted = syntaxOk && e.error == 0;
-    const WCHAR* wide = reinterpret_cast<const WCHAR*>(text.c_str());
 
     // The engine, with its own diagnostic writer.
     auto run = std::make_unique<EngineRun<>>(text);

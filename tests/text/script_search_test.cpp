@@ -51,7 +51,7 @@ TEST(ScriptSearch, FindsOnlyOccurrencesOutsideLiteralsAndComments)
         {CString(withNul, 6), CString(WCHAR(0), 1), 0, 1, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(ToUtf8ForTest(c.text.Left(40), std::min(c.text.GetLength(), 40)));
+        SCOPED_TRACE(ToUtf8ForTest(c.text.Left(40)));
         EXPECT_EQ(c.forward, CQNUtility::FindSkipStringAndComment(c.text, c.find, c.start));
         if (c.reverse != -2) { // the library's search and the fuzz target's reference alike
             EXPECT_EQ(c.reverse, CQNUtility::ReverseFindSkipStringAndComment(c.text, c.find[0]));
@@ -87,7 +87,7 @@ TEST(ScriptSearch, ReplacesOutsideAndCounts)
     for (const auto& c : cases) {
         CString text = c.text;
         EXPECT_EQ(c.count, CQNUtility::ReplaceSkipStringAndComment(text, c.find, c.replacement, c.start)) << c.start;
-        EXPECT_EQ(c.expected, text) << ToUtf8ForTest(c.text.Left(40), std::min(c.text.GetLength(), 40));
+        EXPECT_EQ(c.expected, text) << ToUtf8ForTest(c.text.Left(40));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QNFrame.h>
 #include <QNUtilityClass.h>
 #include <support/UtilityAccess.h>
+#include <support/win32/LanguageModules.h>
 
 #include <gtest/gtest.h>
 
@@ -37,11 +38,8 @@ TEST(Library, StateOfTheLibraryAndOfTheHost)
 TEST(Library, SecondCopyLoadsAndUnloadsCleanly)
 {
     // A copy under another name is a separate module: start-up and shut-down run in full.
-    wchar_t path[MAX_PATH] = {};
-    ASSERT_TRUE(::GetModuleFileNameW(Library(), path, MAX_PATH));
-    std::wstring copy(path);
-    copy = copy.substr(0, copy.find_last_of(L'\\') + 1) + L"QNUtilityCopy.dll";
-    ASSERT_TRUE(::CopyFileW(path, copy.c_str(), FALSE));
+    const std::wstring copy = qntest::BesideProgram(L"QNUtilityCopy.dll");
+    ASSERT_TRUE(::CopyFileW(qntest::BesideProgram(L"QNUtility.dll").c_str(), copy.c_str(), FALSE));
     for (int round = 0; round < 3; ++round) {
         HMODULE second = ::LoadLibraryW(copy.c_str());
         ASSERT_TRUE(second && second != Library()) << "round " << round;

@@ -51,11 +51,10 @@ private:
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
         if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && self != nullptr &&
             self->m_dialog == nullptr) {
-            const HWND window = call->hwnd;
             wchar_t name[16] = {};
-            ::GetClassNameW(window, name, 16);
+            ::GetClassNameW(call->hwnd, name, 16);
             if (lstrcmpW(name, L"#32770") == 0) {
-                self->m_dialog = window;
+                self->m_dialog = call->hwnd;
                 ::PostMessageW(self->m_runner, kRunStep, 0, 0);
             }
         }

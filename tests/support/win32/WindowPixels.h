@@ -4,7 +4,8 @@
 
 #include <afx/afxwin.h>
 
-#include <string>
+#include "support/win32/LanguageModules.h"
+
 #include <vector>
 
 // The client area of `window` copied from its DC into a 32-bit DIB. The
@@ -20,23 +21,17 @@ public:
         m_pixels.resize(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
         if (m_pixels.empty())
             return;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
         const HDC windowDC = ::GetDC(window);
         const HDC memoryDC = ::CreateCompatibleDC(windowDC);
-        void* bits = nullptr;
-        const HBITMAP bitmap = ::CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, m_width, m_height);
         const HGDIOBJ previous = ::SelectObject(memoryDC, bitmap);
         ::BitBlt(memoryDC, 0, 0, m_width, m_height, windowDC, 0, 0, SRCCOPY);
-        ::GdiFlush();
-        const auto* bgra = static_cast<const DWORD*>(bits);
-        for (size_t i = 0; i < m_pixels.size(); ++i)
-            m_pixels[i] = RGB((bgra[i] >> 16) & 0xFF, (bgra[i] >> 8) & 0xFF, bgra[i] & 0xFF);
         ::SelectObject(memoryDC, previous);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), m_width, -m_height, 1, 32}; // 32-bit, top-down
+        ::GetDIBits(memoryDC, bitmap, 0, static_cast<UINT>(m_height), m_pixels.data(), &info, DIB_RGB_COLORS);
+        for (COLORREF& pixel : m_pixels) // 0x00RRGGBB as read, 0x00BBGGRR as kept
+            pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
         ::DeleteObject(bitmap);
         ::DeleteDC(memoryDC);
         ::ReleaseDC(window, windowDC);
@@ -73,11 +68,7 @@ class ResourceModuleInForce {
 public:
     explicit ResourceModuleInForce(const wchar_t* fileName)
     {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring full(path);
-        full = full.substr(0, full.find_last_of(L'\\') + 1) + fileName;
-        m_module = ::LoadLibraryW(full.c_str());
+        m_module = ::LoadLibraryW(qntest::BesideProgram(fileName).c_str());
         m_previous = AfxGetResourceHandle();
         AfxSetResourceHandle(m_module);
     }

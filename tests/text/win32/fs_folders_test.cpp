@@ -55,14 +55,16 @@ TEST(ForceDirectories, MakesEveryMissingDirectoryOrAnswersFalse)
     EXPECT_TRUE(TempTree::IsDirectory(tree / (L"ansi\\caf" + std::wstring(converted))));
 }
 
+const std::pair<const wchar_t*, const char*> kFiles[] = {
+    {L"a.txt", "alpha"}, {L"sub\\b.txt", "beta"}, {L"sub\\deep\\c.txt", "gamma"}, {L"hidden.txt", "secret"}};
+
 class CopyFolder : public testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(ForceDirectoriesW((tree / L"src\\sub\\deep").c_str()));
         ASSERT_TRUE(ForceDirectoriesW((tree / L"src\\empty").c_str()));
-        for (const auto& [file, text] : {std::pair{L"a.txt", "alpha"}, std::pair{L"sub\\b.txt", "beta"},
-                                        std::pair{L"sub\\deep\\c.txt", "gamma"}, std::pair{L"hidden.txt", "secret"}})
+        for (const auto& [file, text] : kFiles)
             ASSERT_TRUE(TempTree::WriteFile(src + L"\\" + file, text));
         ::SetFileAttributesW((src + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
@@ -72,10 +74,8 @@ protected:
     }
     void ExpectCopied(const std::wstring& out)
     {
-        EXPECT_EQ("alpha", TempTree::ReadFile(out + L"\\a.txt")) << Narrow(out);
-        EXPECT_EQ("beta", TempTree::ReadFile(out + L"\\sub\\b.txt")) << Narrow(out);
-        EXPECT_EQ("gamma", TempTree::ReadFile(out + L"\\sub\\deep\\c.txt")) << Narrow(out);
-        EXPECT_EQ("secret", TempTree::ReadFile(out + L"\\hidden.txt")) << Narrow(out);
+        for (const auto& [file, text] : kFiles)
+            EXPECT_EQ(text, TempTree::ReadFile(out + L"\\" + file)) << Narrow(out);
         EXPECT_TRUE(TempTree::IsDirectory(out + L"\\empty")) << Narrow(out);
     }
 
