@@ -157,7 +157,6 @@ TEST(MessageBoxHook, DefaultIconsAnswersAndNesting)
         {MB_OK, MB_OK | MB_ICONEXCLAMATION},         {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
         {MB_YESNO, MB_YESNO | MB_ICONQUESTION},      {3 /* yes, no, cancel */, 3 | MB_ICONQUESTION},
         {5 /* retry, cancel: no icon */, 5},         {MB_YESNO | MB_ICONINFORMATION, MB_YESNO | MB_ICONINFORMATION},
-        {MB_OK | MB_ICONERROR, MB_OK | MB_ICONERROR},
     };
     MessageBoxRecorder outer(IDYES);
     for (const auto& c : cases) {
