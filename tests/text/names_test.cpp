@@ -33,9 +33,8 @@ TEST(Names, EveryCheckOnEveryText)
         {u"_a", QN_E_LEADINGUNDERSCORE, QN_E_INVALIDCHAR, true},
         {u"_", QN_E_LEADINGUNDERSCORE, QN_E_INVALIDCHAR, true},
         {u"_" + a31, QN_E_LEADINGUNDERSCORE, QN_E_INVALIDCHAR, true},
-        {u"__a", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true},
+        {u"__a", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true}, {u"1a", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true},
         {u"_1", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true}, // characters before the underscore
-        {u"1a", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true}, {u"2Report", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true},
         {u"a-b", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true}, // passes the ASCII check, not the name check
         {u"-", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true}, {u"a b", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true},
         {u"a.b", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, true}, {u"a\u00B7", QN_E_INVALIDCHAR, QN_E_INVALIDCHAR, false},

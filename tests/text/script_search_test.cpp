@@ -47,6 +47,7 @@ TEST(ScriptSearch, FindsOnlyOccurrencesOutsideLiteralsAndComments)
         {_T("// a\r\na"), _T("a"), 0, 6, 6},
         {_T("x\r\n\"a\" a"), _T("a"), 0, 7, 7},
         {_T("x\ry,z"), _T(","), 0, 3, 3}, // a lone CR shifts the line start
+        {_T("x\r\ny, z\r\n\""), _T(","), 0, 4, 4}, // a middle line ends at its CR LF
         {line, _T(","), 0, 8, 10 * 19999 + 8}, {CString(withNul, 6), _T(","), 0, 5, 5},
         {CString(withNul, 6), CString(WCHAR(0), 1), 0, 1, 1},
     };
