@@ -5,6 +5,7 @@
 #include <QNInterfaceMaps.h>
 #include <QNRefObjList.h>
 #include <QNStream.h>
+#include <afx/atlbase.h>
 
 #include <support/TestStreams.h>
 
@@ -168,9 +169,8 @@ void BM_LongMapSetLookup(benchmark::State& state)
         for (LONG i = 0; i < count; ++i)
             map.SetAt(i * 7919, &object);
         for (LONG i = 0; i < count; ++i) {
-            IUnknown* found = nullptr;
-            if (map.Lookup(i * 7919, &found))
-                found->Release();
+            CComPtr<IUnknown> found;
+            benchmark::DoNotOptimize(map.Lookup(i * 7919, &found));
         }
     }
     state.SetItemsProcessed(state.iterations() * count * 2);

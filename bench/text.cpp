@@ -2,6 +2,7 @@
 // should be linear in the text, a few nanoseconds per character, also for one
 // very long line full of literals.
 #include <QNUtility.h>
+#include <afx/atlbase.h>
 
 #include "../src/text/ScriptScanner.h"
 
@@ -73,9 +74,8 @@ void EscapeScript(benchmark::State& state)
 {
     const eQNEscapeOperations ops = eEscQuote | eEscBackslash | eEscNewLine | eEscReturn | eEscOtherAsUnicode;
     for (auto _ : state) {
-        BSTR out = nullptr;
+        CComBSTR out;
         benchmark::DoNotOptimize(CQNUtility::EscapeText(Script(), ops, &out));
-        ::SysFreeString(out);
     }
     SetBytes(state, Script());
 }
@@ -84,15 +84,13 @@ BENCHMARK(EscapeScript)->Unit(benchmark::kMillisecond);
 void UnescapeScript(benchmark::State& state)
 {
     const eQNEscapeOperations ops = eEscQuote | eEscBackslash | eEscNewLine | eEscReturn | eEscLFToCRLF | eEscDropCR;
-    BSTR escaped = nullptr;
+    CComBSTR escaped;
     CQNUtility::EscapeText(Script(), ops, &escaped);
     for (auto _ : state) {
-        BSTR out = nullptr;
+        CComBSTR out;
         benchmark::DoNotOptimize(CQNUtility::UnescapeText(escaped, ops, &out));
-        ::SysFreeString(out);
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * ::SysStringByteLen(escaped));
-    ::SysFreeString(escaped);
+    state.SetBytesProcessed(int64_t(state.iterations()) * escaped.ByteLength());
 }
 BENCHMARK(UnescapeScript)->Unit(benchmark::kMillisecond);
 

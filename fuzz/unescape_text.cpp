@@ -2,6 +2,7 @@
 // flag set and with the flags of the first two bytes, plus the escape round
 // trip, which must give the text back.
 #include <QNUtility.h>
+#include <afx/atlbase.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -19,11 +20,10 @@ std::basic_string<WCHAR> Units(const uint8_t* data, size_t size)
 
 void Unescape(BSTR in, unsigned ops)
 {
-    BSTR out = nullptr;
+    CComBSTR out;
     const HRESULT hr = CQNUtility::UnescapeText(in, static_cast<eQNEscapeOperations>(ops), &out);
-    if (hr == S_OK && (!out || ::SysStringLen(out) > 2 * ::SysStringLen(in)))
+    if (hr == S_OK && (!out || out.Length() > 2 * ::SysStringLen(in)))
         __builtin_trap();
-    ::SysFreeString(out);
 }
 
 } // namespace
@@ -34,22 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const unsigned ops = (data[0] | (data[1] << 8)) & 0x1FFF;
     const std::basic_string<WCHAR> text = Units(data + 2, size - 2);
-    BSTR in = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    const CComBSTR in(static_cast<int>(text.size()), text.data());
     Unescape(in, 0x1FFF);
     Unescape(in, ops);
-    ::SysFreeString(in);
 
     // Round trip: backslash plus any of the first seven rows.
     const unsigned roundTripOps = (ops & 0x007B) | eEscBackslash;
     const std::basic_string<WCHAR> plain = text.substr(0, text.find(WCHAR(0)));
-    BSTR escaped = nullptr;
+    CComBSTR escaped, back;
     if (CQNUtility::EscapeText(plain.c_str(), static_cast<eQNEscapeOperations>(roundTripOps), &escaped) != S_OK)
         __builtin_trap();
-    BSTR back = nullptr;
     if (CQNUtility::UnescapeText(escaped, static_cast<eQNEscapeOperations>(roundTripOps), &back) != S_OK ||
-        std::basic_string<WCHAR>(back, ::SysStringLen(back)) != plain)
+        std::basic_string<WCHAR>(back.m_str, back.Length()) != plain)
         __builtin_trap();
-    ::SysFreeString(escaped);
-    ::SysFreeString(back);
     return 0;
 }

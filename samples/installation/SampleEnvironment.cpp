@@ -13,10 +13,11 @@
 //   4  the object has no IQNDriverService interface
 //   5  CheckDriverAccess returns E_ACCESSDENIED
 //   6  CheckDriverAccess returns S_FALSE (a success code)
-// DllCanUnloadNow answers S_OK only when every object has been released.
+// DllCanUnloadNow answers S_OK only when every object has been released (the
+// exports come from samples/common/InprocServer.cpp).
 #include <QNCatalogue.h>
 
-#include <new>
+#include "InprocServer.h"
 
 namespace {
 
@@ -30,11 +31,7 @@ enum Refusal : DWORD {
     kAccessFalse = 6,
 };
 
-HINSTANCE g_module = nullptr;
-LONG g_objects = 0;
-
 const wchar_t kClassKey[] = L"CLSID\\{57B81659-C74D-4D19-9580-92959E21EAE5}";
-const wchar_t kServerKey[] = L"CLSID\\{57B81659-C74D-4D19-9580-92959E21EAE5}\\InprocServer32";
 
 DWORD ReadRefusal()
 {
@@ -51,10 +48,9 @@ DWORD ReadRefusal()
 
 // One object answers both interfaces: it is the environment and its own
 // driver service.
-class Environment final : public IQNEnvironment, public IQNDriverService {
+class Environment final : public IQNEnvironment, public IQNDriverService, private inproc::ReferenceCount {
 public:
-    explicit Environment(DWORD refusal) : m_refusal(refusal) { ::InterlockedIncrement(&g_objects); }
-    ~Environment() { ::InterlockedDecrement(&g_objects); }
+    explicit Environment(DWORD refusal) : m_refusal(refusal) {}
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
@@ -70,14 +66,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_references); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return Increment(); }
+    STDMETHODIMP_(ULONG) Release() override { return Decrement(this); }
 
     OWN_METHOD(04) OWN_METHOD(05) OWN_METHOD(06) OWN_METHOD(07) OWN_METHOD(08) OWN_METHOD(09)
     OWN_METHOD(10) OWN_METHOD(11) OWN_METHOD(12) OWN_METHOD(13) OWN_METHOD(14) OWN_METHOD(15)
@@ -105,100 +95,22 @@ public:
     }
 
 private:
-    LONG m_references = 1;
     const DWORD m_refusal;
 };
 
 #undef OWN_METHOD
 
-class Factory final : public IClassFactory {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    // A static object that lives as long as the module.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        const DWORD refusal = ReadRefusal();
-        if (refusal == kRefuseCreate)
-            return E_ACCESSDENIED;
-        auto* object = new (std::nothrow) Environment(refusal);
-        if (!object)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = static_cast<IQNEnvironment*>(object)->QueryInterface(riid, ppv);
-        static_cast<IQNEnvironment*>(object)->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-};
-
-Factory g_factory;
-
-LONG SetValue(const wchar_t* path, const wchar_t* name, const wchar_t* value)
+HRESULT Create(REFIID riid, void** ppv)
 {
-    HKEY key = nullptr;
-    LONG status = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    if (status != ERROR_SUCCESS)
-        return status;
-    status = ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                              static_cast<DWORD>((::lstrlenW(value) + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
-    return status;
+    const DWORD refusal = ReadRefusal();
+    if (refusal == kRefuseCreate)
+        return E_ACCESSDENIED;
+    return inproc::CreateAndQuery<Environment>(riid, ppv, refusal);
 }
 
 } // namespace
 
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-        g_module = instance;
-    return TRUE;
-}
-
-HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    return rclsid == CLSID_QNEnvironment ? g_factory.QueryInterface(riid, ppv) : CLASS_E_CLASSNOTAVAILABLE;
-}
-
-HRESULT WINAPI DllCanUnloadNow()
-{
-    return g_objects == 0 ? S_OK : S_FALSE;
-}
-
-HRESULT WINAPI DllRegisterServer()
-{
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(g_module, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return E_FAIL;
-    LONG status = SetValue(kClassKey, nullptr, L"Demonstration host environment");
-    if (status == ERROR_SUCCESS)
-        status = SetValue(kServerKey, nullptr, path);
-    if (status == ERROR_SUCCESS)
-        status = SetValue(kServerKey, L"ThreadingModel", L"Apartment");
-    return HRESULT_FROM_WIN32(status);
-}
-
-HRESULT WINAPI DllUnregisterServer()
-{
-    const LONG status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(status);
-}
-
-} // extern "C"
+const inproc::ServerClass inproc::kServerClasses[] = {
+    {&CLSID_QNEnvironment, L"Demonstration host environment", Create},
+};
+const std::size_t inproc::kServerClassCount = 1;

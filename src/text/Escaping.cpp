@@ -3,6 +3,7 @@
 #include <QNUtilityClass.h>
 
 #include "common/AsciiText.h"
+#include "common/Result.h"
 #include "text/TextBuffer.h"
 
 #include <string>
@@ -238,9 +239,7 @@ HRESULT CQNUtility::UnescapeText(BSTR bstrText, eQNEscapeOperations ops, BSTR* p
     if (!buffer.Reserve(length))
         return E_OUTOFMEMORY;
     Unescaper unescaper(static_cast<unsigned>(ops), buffer);
-    const HRESULT hr = unescaper.Run(bstrText, length);
-    if (FAILED(hr))
-        return hr;
+    QN_RETURN_IF_FAILED(unescaper.Run(bstrText, length));
     return HandOver(buffer, pbstrOut);
 }
 

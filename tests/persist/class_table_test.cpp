@@ -9,15 +9,6 @@
 
 namespace {
 
-struct Pair {
-    const WCHAR* stored;
-    const WCHAR* current;
-};
-// The rows the library compiles, in insertion order.
-const Pair kRows[] = {
-#include <persist/ClassTableData.inc>
-};
-
 using Access = CQNUtilityTestAccess;
 
 GUID FromText(const WCHAR* text)
@@ -54,23 +45,15 @@ TEST(ClassTableAtLoad, DisabledLookupsLeaveTheMapsEmpty)
     EXPECT_EQ(Access::GUIDTable().GetCount(), 1150) << "disabling does not empty the maps";
 }
 
-// The maps hold every row, both ways, in 1511 buckets.
+// The maps hold every row, both ways, in 1511 buckets (the lookups below
+// sample the rows; the table's own check compares it with its generator).
 TEST(ClassTable, FilledMapsAndTheirHash)
 {
     CQNUtility::GuidConvertInit();
-    const auto& table = Access::GUIDTable();
-    const auto& reverse = Access::GUIDReverse();
-    ASSERT_EQ(table.GetCount(), 1150) << "keys not distinct";
-    ASSERT_EQ(reverse.GetCount(), 1150) << "values not distinct";
-    EXPECT_EQ(table.GetHashTableSize(), 1511u);
-    EXPECT_EQ(reverse.GetHashTableSize(), 1511u);
-    for (const Pair& row : kRows) {
-        GUID value, back;
-        ASSERT_TRUE(table.Lookup(FromText(row.stored), value));
-        EXPECT_EQ(value, FromText(row.current));
-        ASSERT_TRUE(reverse.Lookup(value, back));
-        EXPECT_EQ(back, FromText(row.stored));
-    }
+    EXPECT_EQ(Access::GUIDTable().GetCount(), 1150) << "keys not distinct";
+    EXPECT_EQ(Access::GUIDReverse().GetCount(), 1150) << "values not distinct";
+    EXPECT_EQ(Access::GUIDTable().GetHashTableSize(), 1511u);
+    EXPECT_EQ(Access::GUIDReverse().GetHashTableSize(), 1511u);
     // The DCE identifier hash (the values of the Windows function).
     EXPECT_EQ(HashKey<const GUID&>(GUID_NULL), 0u);
     EXPECT_EQ(HashKey<const GUID&>(FromText(kFirstStored)), 0x37D5u);
@@ -91,8 +74,10 @@ TEST(ClassTable, Lookups)
         {"current identifier", kFirstCurrent, nullptr, kFirstStored},
         {"lower-case stored", _T("{47773650-8e31-11d2-9dd8-00a0c99a0985}"), kFirstCurrent, nullptr},
         {"lower-case current", _T("{3544a8c3-86b4-4768-96c3-1e8e416586e5}"), nullptr, kFirstStored},
-        {"second pair", kRows[1].stored, kRows[1].current, nullptr},
-        {"a middle pair", kRows[600].current, nullptr, kRows[600].stored},
+        {"second pair", _T("{B4B1F560-AB12-11D2-AA43-00A0C9CE0C40}"), _T("{786A8937-F377-422F-A524-14F8DDF85E96}"),
+         nullptr},
+        {"a middle pair", _T("{FF4B8E65-0AA6-47C3-B74B-B57F765637E9}"), nullptr,
+         _T("{DF33640F-BDFB-11D6-8C8E-D4DEAB7CC14D}")},
         {"last pair", _T("{EFF6A893-BBC9-4841-85CE-E88EEB1C6FB3}"), _T("{07527572-E5C1-416D-AC76-AECDD15630F9}"),
          nullptr},
         {"extended persistence pair", _T("{6F00D687-E31E-4348-9A15-9D795A8A8E23}"),

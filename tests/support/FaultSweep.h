@@ -121,32 +121,44 @@ inline HRESULT OnStream(const std::vector<unsigned char>& bytes, const Injection
     return hr;
 }
 
-// An archive loading bytes through a load helper. Any file exception shows
-// one message.
+// An archive loading bytes through a load helper; with `sentinel` a byte 0xA5
+// follows them in the archive, beyond the block's length. Any file exception
+// shows one message; otherwise the archive must end up where the count of
+// bytes left says (checked when the source goes).
 struct BlockSource {
-    BlockSource(const std::vector<unsigned char>& bytes, const Injection& at)
-        : file(at.active && at.fault == ReadFault::FileEnds
-                   ? std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(at.offset))
-                   : bytes,
-               at.active && at.fault == ReadFault::FileFails ? at.offset : static_cast<size_t>(-1)),
+    BlockSource(const std::vector<unsigned char>& bytes, const Injection& at, bool sentinel = false)
+        : data(Held(bytes, at, sentinel)),
+          file(data, at.active && at.fault == ReadFault::FileFails ? at.offset : static_cast<size_t>(-1)),
           archive(&file, CArchive::load),
           left(static_cast<ULONG>(at.active && at.fault == ReadFault::LengthEnds ? at.offset : bytes.size())),
-          fileFails(at.active && at.fault == ReadFault::FileFails)
+          start(left), fileFails(at.active && at.fault == ReadFault::FileFails)
     {
         helper.KESTSetArchive(&archive);
     }
-    ~BlockSource() { EXPECT_EQ(boxes.Boxes().size(), fileFails ? 1u : 0u); }
-    // The archive's next byte, or -1 at its end: shows how far a load read.
-    int NextByte()
+    ~BlockSource()
     {
-        unsigned char byte = 0;
-        return archive.Read(&byte, 1) == 1 ? byte : -1;
+        EXPECT_EQ(boxes.Boxes().size(), fileFails ? 1u : 0u);
+        unsigned char next = 0;
+        const size_t consumed = start - left;
+        if (!fileFails) {
+            EXPECT_EQ(archive.Read(&next, 1) == 1 ? next : -1, consumed < data.size() ? data[consumed] : -1)
+                << "the archive is not where the bytes left say";
+        }
     }
+    static std::vector<unsigned char> Held(std::vector<unsigned char> bytes, const Injection& at, bool sentinel)
+    {
+        if (sentinel)
+            bytes.push_back(0xA5);
+        if (at.active && at.fault == ReadFault::FileEnds)
+            bytes.resize(at.offset);
+        return bytes;
+    }
+    std::vector<unsigned char> data; // the archive's file
     MessageBoxRecorder boxes;
     FaultyFile file;
     CArchive archive;
     CKESTLoadHelper helper;
-    ULONG left;
+    ULONG left, start;
     bool fileFails;
 };
 

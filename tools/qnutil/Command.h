@@ -63,4 +63,21 @@ struct ComScope {
     ComScope& operator=(const ComScope&) = delete;
 };
 
+// A loaded module, freed when the owner goes.
+class OwnedModule {
+public:
+    explicit OwnedModule(HMODULE module) : m_module(module) {}
+    ~OwnedModule()
+    {
+        if (m_module)
+            ::FreeLibrary(m_module);
+    }
+    OwnedModule(const OwnedModule&) = delete;
+    OwnedModule& operator=(const OwnedModule&) = delete;
+    HMODULE get() const { return m_module; }
+
+private:
+    HMODULE m_module;
+};
+
 } // namespace qnutil

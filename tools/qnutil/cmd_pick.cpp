@@ -222,15 +222,6 @@ std::optional<ULONG> ParseStartColour(const std::wstring& text)
     return static_cast<ULONG>(colour);
 }
 
-struct Library {
-    HMODULE module;
-    ~Library()
-    {
-        if (module != nullptr)
-            ::FreeLibrary(module);
-    }
-};
-
 int RunPick(std::span<const std::wstring> args)
 {
     bool full = false;
@@ -272,10 +263,10 @@ int RunPick(std::span<const std::wstring> args)
         actions.push_back(std::move(*action));
     }
 
-    Library library{::LoadLibraryW(resources.c_str())};
-    if (library.module == nullptr)
+    const qnutil::OwnedModule library(::LoadLibraryW(resources.c_str()));
+    if (!library.get())
         return Fail(kCommand, resources + L": cannot load the resource module");
-    AfxSetResourceHandle(library.module);
+    AfxSetResourceHandle(library.get());
     qnutil::ComScope com;
 
     INT_PTR result = 0;

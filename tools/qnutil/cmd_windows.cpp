@@ -17,16 +17,6 @@ namespace {
 using qnutil::Fail;
 using qnutil::Out;
 
-struct ResourceModule {
-    HMODULE module = ::LoadLibraryExW((qnutil::ProgramFolder() + L"QNResources.dll").c_str(), nullptr,
-                                      LOAD_LIBRARY_AS_DATAFILE);
-    ~ResourceModule()
-    {
-        if (module)
-            ::FreeLibrary(module);
-    }
-};
-
 constexpr UINT kShot = WM_APP + 0x51;
 
 // Saves the window once everything posted before has been handled, then closes it.
@@ -87,10 +77,11 @@ int RunSound(std::span<const std::wstring> args)
             names.push_back(args[i]);
         }
     }
-    ResourceModule resources;
-    if (!resources.module)
+    const qnutil::OwnedModule resources(::LoadLibraryExW((qnutil::ProgramFolder() + L"QNResources.dll").c_str(),
+                                                         nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!resources.get())
         return Fail(kCommand, L"QNResources.dll: cannot load the resource module");
-    CResourceScope scope(resources.module);
+    CResourceScope scope(resources.get());
     qnutil::ComScope com;
 
     SoundDlg dialog(nullptr, option, CString(sound.c_str()));

@@ -1,7 +1,6 @@
-// Load and unload of QNUtility.dll: the application object and DllMain.
+// The application object of QNUtility.dll (its DllMain is the framework's:
+// src/afx/win32/LibraryEntry.cpp).
 #include <QNFrame.h>
-
-#include "afx/LibraryStartup.h"
 
 namespace {
 
@@ -27,20 +26,3 @@ struct LeaveLibraryState {
 };
 LeaveLibraryState g_leave;
 } // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID)
-{
-    switch (dwReason) {
-    case DLL_PROCESS_ATTACH:
-        return AfxLibraryAttach(hInstance);
-    case DLL_THREAD_DETACH:
-        AfxLibraryThreadDetach();
-        break;
-    case DLL_PROCESS_DETACH:
-        AfxLibraryDetach();
-        break;
-    default:
-        break;
-    }
-    return TRUE;
-}

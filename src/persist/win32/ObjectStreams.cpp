@@ -93,8 +93,7 @@ HRESULT CQNUtility::KESTOleLoadFromStream(IStream* pStream, REFIID riid, void** 
     // Any other failed read means a damaged stream, not the end of a sequence
     // of objects: going on with a partly read identifier would create the
     // wrong class, so the failure is returned.
-    if (FAILED(read))
-        return read;
+    QN_RETURN_IF_FAILED(read);
     if (clsid == CLSID_NULL) {
         *ppvObj = nullptr;
         return S_OK;

@@ -338,12 +338,16 @@ void SECTabControlBase::OnPaint()
     CRect client;
     GetClientRect(&client);
     // Draw off screen, then copy: the row repaints on every move of the pointer.
-    HDC mem = ::CreateCompatibleDC(hdc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, std::max<int>(client.Width(), 1), std::max<int>(client.Height(), 1));
-    const HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
-    const HGDIOBJ oldFont = ::SelectObject(mem, LabelFont());
+    // Declared first, the bitmap outlives the memory DC it is selected into.
+    CBitmap bitmap;
+    CDC mem;
+    mem.CreateCompatibleDC(CDC::FromHandle(hdc));
+    bitmap.CreateCompatibleBitmap(CDC::FromHandle(hdc), std::max<int>(client.Width(), 1),
+                                  std::max<int>(client.Height(), 1));
+    const HGDIOBJ oldBitmap = mem.SelectObject(static_cast<HGDIOBJ>(bitmap.GetSafeHandle()));
+    const HGDIOBJ oldFont = mem.SelectObject(static_cast<HGDIOBJ>(LabelFont()));
     {
-        CDC* pDC = CDC::FromHandle(mem);
+        CDC* pDC = &mem;
         DrawBackground(pDC, client);
         // Inactive tabs first, the active one last so that it overlaps them.
         for (int i = m_nFirstVisible; i < GetTabCount(); ++i) {
@@ -361,10 +365,8 @@ void SECTabControlBase::OnPaint()
         }
     }
     ::BitBlt(hdc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, oldFont);
-    ::SelectObject(mem, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
+    mem.SelectObject(oldFont);
+    mem.SelectObject(oldBitmap);
     ::EndPaint(m_hWnd, &ps);
 }
 

@@ -133,7 +133,7 @@ TEST(ObjectLoad, Outcomes)
 }
 
 // A host loading its project: objects until the end of the stream, on the
-// platform's own memory stream too (it reports its end as a short read).
+// platform's own memory stream (it reports its end as a short read).
 TEST(ObjectLoad, ProjectRoadAndFaults)
 {
     const Bytes8 project = Bytes().Raw(Object(CLSID_FixtureWidgetStored, {42})).Raw(Object(CLSID_NULL))
@@ -142,22 +142,19 @@ TEST(ObjectLoad, ProjectRoadAndFaults)
     ASSERT_EQ(::CreateStreamOnHGlobal(nullptr, TRUE, &platform), S_OK);
     ASSERT_EQ(platform->Write(project.data(), static_cast<ULONG>(project.size()), nullptr), S_OK);
     ASSERT_EQ(platform->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), S_OK);
-    TestStream test(project);
-    for (IStream* stream : {static_cast<IStream*>(&test), platform.p}) {
-        TranslationOn on;
-        std::vector<std::pair<CLSID, Bytes8>> loaded;
-        HRESULT hr = S_OK;
-        for (int guard = 0; guard < 5 && hr == S_OK; ++guard) {
-            CComPtr<IUnknown> object;
-            hr = CQNUtility::KESTOleLoadFromStream(stream, IID_IUnknown, reinterpret_cast<void**>(&object));
-            if (hr == S_OK)
-                loaded.push_back(Probe(object));
-        }
-        EXPECT_EQ(hr, kEndOfStream);
-        EXPECT_EQ(loaded, (std::vector<std::pair<CLSID, Bytes8>>{{CLSID_FixtureWidget, Bytes().U32(42)},
-                                                                  {CLSID_NULL, {}},
-                                                                  {CLSID_FixtureExtSaver, Bytes().U32(0).U32(-99)}}));
+    TranslationOn on;
+    std::vector<std::pair<CLSID, Bytes8>> loaded;
+    HRESULT hr = S_OK;
+    for (int guard = 0; guard < 5 && hr == S_OK; ++guard) {
+        CComPtr<IUnknown> object;
+        hr = CQNUtility::KESTOleLoadFromStream(platform, IID_IUnknown, reinterpret_cast<void**>(&object));
+        if (hr == S_OK)
+            loaded.push_back(Probe(object));
     }
+    EXPECT_EQ(hr, kEndOfStream);
+    EXPECT_EQ(loaded, (std::vector<std::pair<CLSID, Bytes8>>{{CLSID_FixtureWidget, Bytes().U32(42)},
+                                                              {CLSID_NULL, {}},
+                                                              {CLSID_FixtureExtSaver, Bytes().U32(0).U32(-99)}}));
     // Faults in the identifier are the end of the stream; in the object's data
     // they fail its load.
     const auto load = [](const Bytes8& bytes, const qntest::Injection& at) {
@@ -186,6 +183,11 @@ struct Read {
     VARTYPE type;
     Bytes8 value;   // the value's bytes (for VT_BSTR the text's; for objects the data they save)
     size_t position;
+    bool operator==(const Read&) const = default;
+    friend void PrintTo(const Read& r, std::ostream* os)
+    {
+        *os << std::hex << r.result << " vt " << r.type << std::dec << ", " << r.value.size() << " bytes, at " << r.position;
+    }
 };
 
 Read ReadVariant(IStream* stream, size_t valueSize)
@@ -221,20 +223,6 @@ TEST(VariantRead, Outcomes)
         Bytes8 bytes;
         Read expected;
     } cases[] = {
-        {"VT_I1", Bytes().U16(VT_I1).U8(0x80).U8(0xDD), {S_OK, VT_I1, {0x80}, 3}},
-        {"VT_UI1", Bytes().U16(VT_UI1).U8(0xFF), {S_OK, VT_UI1, {0xFF}, 3}},
-        {"VT_I2", Bytes().U16(VT_I2).U16(0x1234).U8(0xDD), {S_OK, VT_I2, {0x34, 0x12}, 4}},
-        {"VT_BOOL", Bytes().U16(VT_BOOL).U16(0xFFFF), {S_OK, VT_BOOL, {0xFF, 0xFF}, 4}},
-        {"VT_UI2", Bytes().U16(VT_UI2).U16(0xFFFE), {S_OK, VT_UI2, {0xFE, 0xFF}, 4}},
-        {"VT_I4", Bytes().U16(VT_I4).U32(0x84030201).U8(0xDD), {S_OK, VT_I4, {1, 2, 3, 0x84}, 6}},
-        {"VT_R4", Bytes().U16(VT_R4).U32(0x3FC00000), {S_OK, VT_R4, {0, 0, 0xC0, 0x3F}, 6}},
-        {"VT_ERROR", Bytes().U16(VT_ERROR).U32(0x80004005), {S_OK, VT_ERROR, {5, 0x40, 0, 0x80}, 6}},
-        {"VT_UI4", Bytes().U16(VT_UI4).U32(0xFFFFFFFF), {S_OK, VT_UI4, {0xFF, 0xFF, 0xFF, 0xFF}, 6}},
-        {"VT_INT", Bytes().U16(VT_INT).U32(42), {S_OK, VT_INT, {42, 0, 0, 0}, 6}},
-        {"VT_UINT", Bytes().U16(VT_UINT).U32(0x80000000), {S_OK, VT_UINT, {0, 0, 0, 0x80}, 6}},
-        {"VT_R8", Bytes().U16(VT_R8).U64(0x400921FB54442D18ull).U8(0xDD), {S_OK, VT_R8, Bytes().U64(0x400921FB54442D18ull), 10}},
-        {"VT_CY", Bytes().U16(VT_CY).U64(0x3039), {S_OK, VT_CY, Bytes().U64(0x3039), 10}},
-        {"VT_DATE", Bytes().U16(VT_DATE).U64(0x40E5F4C000000000ull), {S_OK, VT_DATE, Bytes().U64(0x40E5F4C000000000ull), 10}},
         {"VT_I8 from 5", Text(VT_I8, L"5"), {S_OK, VT_I8, Bytes().U64(5), 10}},
         {"VT_UI8", Text(VT_UI8, L"4294967296"), {S_OK, VT_UI8, Bytes().U64(4294967296ull), 28}},
         {"VT_BSTR", Text(VT_BSTR, L"AB"), {S_OK, VT_BSTR, {'A', 0, 'B', 0}, 12}},
@@ -259,12 +247,18 @@ TEST(VariantRead, Outcomes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestStream stream(c.bytes);
-        const Read got = ReadVariant(&stream, c.expected.value.size());
-        EXPECT_EQ(got.result, c.expected.result);
-        EXPECT_EQ(got.type, c.expected.type);
-        EXPECT_EQ(got.value, c.expected.value);
-        EXPECT_EQ(got.position, c.expected.position);
+        EXPECT_EQ(ReadVariant(&stream, c.expected.value.size()), c.expected);
         EXPECT_EQ(stream.References(), 0);
+    }
+    // The fixed-size types take their value's bytes and no more.
+    const Bytes8 value = {0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0xDD};
+    for (const auto& [size, types] : std::initializer_list<std::pair<size_t, std::vector<VARTYPE>>>{
+             {1, {VT_I1, VT_UI1}}, {2, {VT_I2, VT_BOOL, VT_UI2}},
+             {4, {VT_I4, VT_R4, VT_ERROR, VT_UI4, VT_INT, VT_UINT}}, {8, {VT_R8, VT_CY, VT_DATE}}}) {
+        for (VARTYPE type : types) {
+            TestStream stream(Bytes().U16(type).Raw(value));
+            EXPECT_EQ(ReadVariant(&stream, size), (Read{S_OK, type, Bytes8(value.begin(), value.begin() + size), 2 + size}));
+        }
     }
     // Every type the stream may name, with nothing after it.
     for (unsigned type = 0; type <= 0xFFFF; type += (type < 0x100 ? 1 : 0x101)) {
@@ -289,8 +283,6 @@ TEST(VariantRead, AgainstFaults)
         object.push_back({fault.fault, S_OK, 2});
     const qntest::LoadRow rows[] = {
         {"VT_I4", Bytes().U16(VT_I4).U32(77), read, faults},
-        {"VT_R8", Bytes().U16(VT_R8).U64(0x3FF0000000000000ull), read, faults},
-        {"VT_BOOL", Bytes().U16(VT_BOOL).U16(0xFFFF), read, faults},
         {"VT_BSTR", Text(VT_BSTR, L"AB"), read, faults},
         {"VT_I8 as text", Text(VT_I8, L"5"), read, faults},
         {"VT_UNKNOWN", Bytes().U16(VT_UNKNOWN).Raw(Object(CLSID_FixtureWidgetStored, {9})), read, object},

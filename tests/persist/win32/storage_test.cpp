@@ -22,7 +22,8 @@ std::set<std::wstring> Names(const TempTree& tree)
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
         if (found.cFileName[0] != L'.')
             names.insert(found.cFileName);
-    ::FindClose(search);
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
     return names;
 }
 

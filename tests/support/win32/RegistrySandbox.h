@@ -6,7 +6,14 @@
 
 #include <QNPlatform.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
+
+struct RegistryKeyCloser {
+    void operator()(HKEY key) const { ::RegCloseKey(key); }
+};
+using OwnedRegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
 
 class RegistrySandbox {
 public:
@@ -31,12 +38,9 @@ public:
     // Stores raw bytes of a type, creating the key (no name: just the key).
     static void SetRaw(HKEY root, const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD bytes)
     {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        if (name)
-            ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
-        ::RegCloseKey(key);
+        const OwnedRegistryKey key = Open(root, path, true);
+        if (key && name)
+            ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes);
     }
     static void MakeKey(HKEY root, const wchar_t* path) { SetRaw(root, path, nullptr, 0, nullptr, 0); }
     // A REG_SZ with its terminator, creating the key.
@@ -44,29 +48,21 @@ public:
     {
         SetRaw(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
-    static bool KeyExists(HKEY root, const wchar_t* path)
-    {
-        HKEY key = nullptr;
-        const bool exists = ::RegOpenKeyExW(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (exists)
-            ::RegCloseKey(key);
-        return exists;
-    }
+    static bool KeyExists(HKEY root, const wchar_t* path) { return Open(root, path, false) != nullptr; }
 
 private:
+    static OwnedRegistryKey Open(HKEY root, const wchar_t* path, bool create)
+    {
+        HKEY key = nullptr;
+        const LONG status = create ? ::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+                                   : ::RegOpenKeyExW(root, path, 0, KEY_READ, &key);
+        return OwnedRegistryKey(status == ERROR_SUCCESS ? key : nullptr);
+    }
     static bool Copy(HKEY fromRoot, const std::wstring& from, HKEY toRoot, const std::wstring& to)
     {
-        HKEY source = nullptr, target = nullptr;
-        if (::RegOpenKeyExW(fromRoot, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS)
-            return false;
-        bool copied = false;
-        if (::RegCreateKeyExW(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
-            ERROR_SUCCESS) {
-            copied = ::RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
-            ::RegCloseKey(target);
-        }
-        ::RegCloseKey(source);
-        return copied;
+        const OwnedRegistryKey source = Open(fromRoot, from.c_str(), false);
+        const OwnedRegistryKey target = source ? Open(toRoot, to.c_str(), true) : nullptr;
+        return target && ::RegCopyTreeW(source.get(), nullptr, target.get()) == ERROR_SUCCESS;
     }
 
     HKEY m_root;

@@ -4,21 +4,28 @@
 
 #include <QNPlatform.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 class TempTree {
 public:
     TempTree()
     {
-        wchar_t base[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, base);
         static unsigned serial = 0;
-        m_root = std::wstring(base) + L"qn" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                 std::to_wstring(++serial);
-        RemoveTree(m_root);
-        ::CreateDirectoryW(m_root.c_str(), nullptr);
+        std::error_code ignored;
+        m_root = (std::filesystem::temp_directory_path(ignored) /
+                  (L"qn" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++serial)))
+                     .wstring();
+        std::filesystem::remove_all(m_root, ignored);
+        std::filesystem::create_directory(m_root, ignored);
     }
-    ~TempTree() { RemoveTree(m_root); }
+    ~TempTree()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
 
@@ -27,58 +34,24 @@ public:
 
     static bool WriteFile(const std::wstring& path, const std::string& content)
     {
-        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        ::CloseHandle(file);
-        return ok && written == content.size();
+        std::ofstream file(std::filesystem::path(path), std::ios::binary);
+        return file && file.write(content.data(), static_cast<std::streamsize>(content.size())) && file.flush();
     }
-
     // The file's bytes, or "<missing>" when it cannot be read.
     static std::string ReadFile(const std::wstring& path)
     {
-        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return "<missing>";
-        std::string content;
-        char chunk[4096];
-        DWORD read = 0;
-        while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
-            content.append(chunk, read);
-        ::CloseHandle(file);
-        return content;
+        std::ifstream file(std::filesystem::path(path), std::ios::binary);
+        return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
     }
-
     static bool IsDirectory(const std::wstring& path)
     {
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        std::error_code ignored;
+        return std::filesystem::is_directory(path, ignored);
     }
-    static bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-    static void RemoveTree(const std::wstring& path)
+    static bool Exists(const std::wstring& path)
     {
-        WIN32_FIND_DATAW entry;
-        HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &entry);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                const std::wstring child = path + L"\\" + name;
-                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(child);
-                else
-                    ::DeleteFileW(child.c_str());
-            } while (::FindNextFileW(search, &entry));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryW(path.c_str());
+        std::error_code ignored;
+        return std::filesystem::exists(path, ignored);
     }
 
 private:
