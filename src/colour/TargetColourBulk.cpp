@@ -7,7 +7,7 @@
 // and for the channel-table modes an AVX-512 VBMI loop of 16 colours per step.
 #include "TargetColourBulk.h"
 #include "TargetColourFast.h"
-#include "frame/CpuFeatures.h"
+#include "common/CpuFeatures.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
