@@ -119,8 +119,37 @@ const int kRegisteredBulk = [] {
                 words[size_t(i)] = static_cast<WORD>(ZK5000_CalcColorR5G6B5(in[size_t(i)]));
         });
     });
-    // The AVX2 loop alone, as processors without AVX-512 VBMI run it.
+    // The AVX2 loops alone, as processors without AVX-512 VBMI run them.
     if (qn::colour::BulkPathAvailable(qn::colour::BulkPath::Avx2)) {
+        for (int mode : {4, 5}) {
+            const std::string convert = "GetConvertedTargetColors mode " + std::to_string(mode) + ", AVX2 loop";
+            const std::string pack = "GetIFileColorWords mode " + std::to_string(mode) + ", AVX2 loop";
+            const auto in = [] { return reinterpret_cast<const uint32_t*>(Megapixel().data()); };
+            benchmark::RegisterBenchmark((convert + "/ours/1048576").c_str(), [mode, in](benchmark::State& state) {
+                Bulk(state, [mode, in] {
+                    qn::colour::ConvertColors(qn::colour::BulkPath::Avx2, mode, in(),
+                                              reinterpret_cast<uint32_t*>(shown.data()), kMegapixel);
+                });
+            });
+            benchmark::RegisterBenchmark((convert + "/vs:per colour/1048576").c_str(), [mode](benchmark::State& state) {
+                Bulk(state, [mode] {
+                    for (int i = 0; i < kMegapixel; ++i)
+                        shown[size_t(i)] = GetConvertedTargetColor(mode, Megapixel()[size_t(i)]);
+                });
+            });
+            benchmark::RegisterBenchmark((pack + "/ours/1048576").c_str(), [mode, in](benchmark::State& state) {
+                Bulk(state, [mode, in] {
+                    qn::colour::PackWords(qn::colour::BulkPath::Avx2, mode, in(), reinterpret_cast<uint16_t*>(words.data()),
+                                          kMegapixel);
+                });
+            });
+            benchmark::RegisterBenchmark((pack + "/vs:per colour/1048576").c_str(), [mode](benchmark::State& state) {
+                Bulk(state, [mode] {
+                    for (int i = 0; i < kMegapixel; ++i)
+                        words[size_t(i)] = static_cast<WORD>(GetIFileColor(mode, Megapixel()[size_t(i)]));
+                });
+            });
+        }
         const std::string avx2 = name + ", AVX2 loop";
         benchmark::RegisterBenchmark((avx2 + "/ours/1048576").c_str(), [](benchmark::State& state) {
             Bulk(state, [] {

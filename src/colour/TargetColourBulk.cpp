@@ -1,12 +1,13 @@
 // Bulk colour conversion and packing: the exported buffer functions, a
 // portable loop over the per-colour conversions, an AVX2 loop (x64) that does
-// eight colours per step (channel tables by vector gathers, grey levels by
-// vector max/min and integer arithmetic, the transparent flag by a blend; mode
-// 7's words 32 colours per step by arithmetic and vpshufb, without gathers),
+// eight colours per step (modes 0, 1 and 7 by vector gathers of the channel
+// tables, modes 4 and 5 by multiply-high reductions and vpshufb levels, grey
+// levels by vector max/min and integer arithmetic, the transparent flag by a
+// blend; mode 7's words 32 colours per step by arithmetic and vpshufb),
 // and for the channel-table modes an AVX-512 VBMI loop of 16 colours per step.
 #include "TargetColourBulk.h"
 #include "TargetColourFast.h"
-#include "frame/CpuFeatures.h"
+#include "common/CpuFeatures.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -87,6 +88,61 @@ QN_TARGET_AVX2 inline __m256i WeightedSum(const Channels& ch)
 
 QN_TARGET_AVX2 inline __m256i Equal(__m256i a, uint32_t b) { return _mm256_cmpeq_epi32(a, _mm256_set1_epi32(int(b))); }
 
+// The 4- and 5-bit reductions by arithmetic on 16-bit lanes, for modes 4 and 5
+// without gathers. 4 bits: floor((v + 8) 3856 / 2^16), exact for every v.
+// 5 bits: the larger of two multiply-high lines, floor((v + 5) 7693 / 2^16),
+// right up to 240, and floor((v - 81) 11879 / 2^16) (0 below 81), right from
+// 241, each never above the reduction elsewhere. Both give 0 for v = 0, so the
+// empty upper lanes stay empty.
+constexpr unsigned Reduce4ByLine(unsigned v) { return (v + 8) * 3856 >> 16; }
+constexpr unsigned Reduce5ByLines(unsigned v)
+{
+    const unsigned low = (v + 5) * 7693 >> 16, high = (v > 81 ? v - 81 : 0) * 11879 >> 16;
+    return low > high ? low : high;
+}
+constexpr bool ShortReductionsByArithmeticAreExact()
+{
+    for (unsigned v = 0; v < 256; ++v) {
+        if (Reduce4ByLine(v) != kReduce4Bit[v] || Reduce5ByLines(v) != kReduce5Bit[v])
+            return false;
+    }
+    return true;
+}
+static_assert(ShortReductionsByArithmeticAreExact(), "4- and 5-bit reductions by arithmetic");
+
+QN_TARGET_AVX2 inline __m256i Reduce4(__m256i v)
+{
+    return _mm256_mulhi_epu16(_mm256_add_epi16(v, _mm256_set1_epi16(8)), _mm256_set1_epi16(3856));
+}
+QN_TARGET_AVX2 inline __m256i Reduce5(__m256i v)
+{
+    const __m256i low = _mm256_mulhi_epu16(_mm256_add_epi16(v, _mm256_set1_epi16(5)), _mm256_set1_epi16(7693));
+    const __m256i high = _mm256_mulhi_epu16(_mm256_subs_epu16(v, _mm256_set1_epi16(81)), _mm256_set1_epi16(11879));
+    return _mm256_max_epu16(low, high);
+}
+
+// Red and blue in the 16-bit halves of each colour's lane; green in the low half.
+struct Halves {
+    __m256i redBlue, green;
+};
+QN_TARGET_AVX2 inline Halves SplitHalves(__m256i c)
+{
+    return {_mm256_and_si256(c, _mm256_set1_epi32(0x00FF00FF)), _mm256_and_si256(_mm256_srli_epi32(c, 8), _mm256_set1_epi32(0xFF))};
+}
+
+// Shown 4-bit level per byte: the index times 0x11.
+QN_TARGET_AVX2 inline __m256i Level4(__m256i index) { return _mm256_or_si256(_mm256_slli_epi16(index, 4), index); }
+
+// Shown 5-bit level per byte (indices below 32): two 16-entry vpshufb tables,
+// chosen by bit 4 of the index.
+QN_TARGET_AVX2 inline __m256i Level5(__m256i index)
+{
+    const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kLevels5Bit)));
+    const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kLevels5Bit + 16)));
+    return _mm256_blendv_epi8(_mm256_shuffle_epi8(low, index), _mm256_shuffle_epi8(high, index),
+                              _mm256_slli_epi16(index, 3));
+}
+
 template <int Mode> QN_TARGET_AVX2 inline __m256i Shown8(__m256i c)
 {
     const Channels ch = Split(c);
@@ -101,9 +157,13 @@ template <int Mode> QN_TARGET_AVX2 inline __m256i Shown8(__m256i c)
     } else if constexpr (Mode == 2) {
         x = _mm256_and_si256(_mm256_cmpgt_epi32(MaxPlusMin(ch), _mm256_set1_epi32(255)), _mm256_set1_epi32(0xFFFFFF));
     } else if constexpr (Mode == 4) {
-        x = Gather(kShown16384, ch);
+        // Red and green 5-bit, blue 4-bit: the blue byte from the 4-bit levels.
+        const Halves h = SplitHalves(c);
+        const __m256i shown5 = Level5(_mm256_or_si256(Reduce5(h.redBlue), _mm256_slli_epi16(Reduce5(h.green), 8)));
+        x = _mm256_blend_epi16(shown5, Level4(Reduce4(h.redBlue)), 0xAA);
     } else if constexpr (Mode == 5) {
-        x = Gather(kShown4096, ch);
+        const Halves h = SplitHalves(c);
+        x = Level4(_mm256_or_si256(Reduce4(h.redBlue), _mm256_slli_epi16(Reduce4(h.green), 8)));
     } else if constexpr (Mode == 6) {
         x = _mm256_mullo_epi32(_mm256_srli_epi32(MaxPlusMin(ch), 5), _mm256_set1_epi32(0x111111));
     } else if constexpr (Mode == 7) {
@@ -158,9 +218,16 @@ template <int Mode> QN_TARGET_AVX2 inline __m256i Packed8(__m256i c)
             _mm256_and_si256(_mm256_cmpgt_epi32(WeightedSum(ch), _mm256_set1_epi32(4095)), _mm256_set1_epi32(4));
         return Replicate(_mm256_or_si256(light, attribute), 0x1111);
     } else if constexpr (Mode == 4) {
-        return Gather(kWordBL2R5G5B4, ch);
+        // red5 << 9 | green5 << 4 | blue4: vpmaddwd forms red << 9 plus blue.
+        const Halves h = SplitHalves(c);
+        const __m256i redBlue = _mm256_blend_epi16(Reduce5(h.redBlue), Reduce4(h.redBlue), 0xAA);
+        return _mm256_or_si256(_mm256_madd_epi16(redBlue, _mm256_set1_epi32(1 << 16 | 1 << 9)),
+                               _mm256_slli_epi32(Reduce5(h.green), 4));
     } else if constexpr (Mode == 5) {
-        return Gather(kWordBL2R4G4B4, ch);
+        // red4 << 10 | green4 << 5 | blue4.
+        const Halves h = SplitHalves(c);
+        return _mm256_or_si256(_mm256_madd_epi16(Reduce4(h.redBlue), _mm256_set1_epi32(1 << 16 | 1 << 10)),
+                               _mm256_slli_epi32(Reduce4(h.green), 5));
     } else if constexpr (Mode == 6) {
         // Nearest multiple of 0x11 (ties up): (red + 8) / 17, as (red + 8) * 241 >> 12.
         const __m256i level =
@@ -188,24 +255,14 @@ template <int Mode> QN_TARGET_AVX2 void PackAvx2Mode(const uint32_t* in, uint16_
 
 // Mode 7 without gathers, 32 colours a step.
 //
-// Red and blue: the 5-bit reduction is exactly the larger of two multiply-high
-// lines, floor((v + 5) 7693 / 2^16), right up to 240, and
-// floor((v - 81) 11879 / 2^16) (0 below 81), right from 241, each never above
-// the reduction elsewhere. On 16-bit lanes that is five instructions for the
-// red and blue of eight colours, and vpmaddwd puts red << 11 plus blue in each
-// 32-bit lane.
+// Red and blue: Reduce5 on 16-bit lanes, five instructions for the red and blue
+// of eight colours, and vpmaddwd puts red << 11 plus blue in each 32-bit lane.
 //
 // Green: the 6-bit levels follow no line, but each run of four values (v >> 2)
 // holds at most one step, so the index is (v + step[v >> 2]) >> 2 with a
 // 64-entry table of small signed bytes. The green bytes of 32 colours are
 // gathered into one register and looked up with four vpshufb (16 entries each)
 // and three blends on bits 4 and 5 of v >> 2.
-constexpr unsigned Reduce5ByLines(unsigned v)
-{
-    const unsigned low = (v + 5) * 7693 >> 16, high = (v > 81 ? v - 81 : 0) * 11879 >> 16;
-    return low > high ? low : high;
-}
-
 using GreenSteps = std::array<signed char, 64>;
 constexpr GreenSteps MakeGreenSteps()
 {
@@ -225,20 +282,18 @@ constexpr bool ReductionsByArithmeticAreExact()
 {
     for (unsigned v = 0; v < 256; ++v) {
         const int stepped = int(v) + kGreenSteps[v >> 2]; // a byte: no wrap-around is relied on
-        if (Reduce5ByLines(v) != kReduce5Bit[v] || stepped < 0 || stepped > 255 || unsigned(stepped) >> 2 != kReduce6Bit[v])
+        if (stepped < 0 || stepped > 255 || unsigned(stepped) >> 2 != kReduce6Bit[v])
             return false;
     }
     return true;
 }
-static_assert(ReductionsByArithmeticAreExact(), "mode 7 reductions by arithmetic");
+static_assert(ReductionsByArithmeticAreExact(), "mode 7 green reduction by arithmetic");
 
 // red << 11 | blue of eight colours, one per 32-bit lane.
 QN_TARGET_AVX2 inline __m256i RedBlue565(__m256i c)
 {
     const __m256i v = _mm256_and_si256(c, _mm256_set1_epi32(0x00FF00FF)); // red, blue: 16-bit lanes
-    const __m256i low = _mm256_mulhi_epu16(_mm256_add_epi16(v, _mm256_set1_epi16(5)), _mm256_set1_epi16(7693));
-    const __m256i high = _mm256_mulhi_epu16(_mm256_subs_epu16(v, _mm256_set1_epi16(81)), _mm256_set1_epi16(11879));
-    return _mm256_madd_epi16(_mm256_max_epu16(low, high), _mm256_set1_epi32(1 << 16 | 1 << 11));
+    return _mm256_madd_epi16(Reduce5(v), _mm256_set1_epi32(1 << 16 | 1 << 11));
 }
 
 // vpshufb patterns: the green bytes (byte 1) of four colours to dword `slot`

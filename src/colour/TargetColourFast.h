@@ -14,15 +14,24 @@
 
 namespace qn::colour {
 
-// A colour channel's contribution to a result, for each channel value.
+// A colour channel's contribution to a result, for each channel value; then
+// the fill's fixes of modes 0 and 1: the looked-up value `black` shows as
+// black, `white` as white (kNoFix, above 24 bits, never matches). Kept beside
+// the tables, so that the per-colour path reaches them without another address.
+inline constexpr uint32_t kNoFix = 0xFFFFFFFFu;
 struct ChannelTables {
     std::array<uint32_t, 256> red, green, blue;
+    uint32_t black = kNoFix;
+    uint32_t white = kNoFix;
 };
 
 template <typename Red, typename Green, typename Blue>
-constexpr ChannelTables MakeChannelTables(Red red, Green green, Blue blue)
+constexpr ChannelTables MakeChannelTables(Red red, Green green, Blue blue, uint32_t black = kNoFix,
+                                          uint32_t white = kNoFix)
 {
     ChannelTables t{};
+    t.black = black;
+    t.white = white;
     for (unsigned v = 0; v < 256; ++v) {
         t.red[v] = red(v);
         t.green[v] = green(v) << 8;
@@ -34,17 +43,18 @@ constexpr ChannelTables MakeChannelTables(Red red, Green green, Blue blue)
 // Shown colours. The 64- and 256-colour tables hold the level already
 // brightened by the mode's own depth (2 and 3): only black and white, which the
 // fill leaves alone, need a fix after the look-up.
+inline constexpr uint32_t kShown64FilledBlack = 0x3F3F3F; // black after the fill: stays black
 inline constexpr ChannelTables kShown64Filled = MakeChannelTables(
     [](unsigned v) -> uint32_t { return kLevels64[v >> 6] | 0x3Fu; },
     [](unsigned v) -> uint32_t { return kLevels64[v >> 6] | 0x3Fu; },
-    [](unsigned v) -> uint32_t { return kLevels64[v >> 6] | 0x3Fu; });
-inline constexpr uint32_t kShown64FilledBlack = 0x3F3F3F; // black after the fill: stays black
+    [](unsigned v) -> uint32_t { return kLevels64[v >> 6] | 0x3Fu; }, kShown64FilledBlack);
+inline constexpr uint32_t kShown256FilledBlack = 0x1F1F1F; // stays black
+inline constexpr uint32_t kShown256FilledWhite = 0xDFFFFF; // stays white
 inline constexpr ChannelTables kShown256Filled = MakeChannelTables(
     [](unsigned v) -> uint32_t { return kLevels256RedGreen[v >> 5] | 0x1Fu; },
     [](unsigned v) -> uint32_t { return kLevels256RedGreen[v >> 5] | 0x1Fu; },
-    [](unsigned v) -> uint32_t { return (kLevels256Blue[v >> 6] & 0xC0u) | 0x1Fu; });
-inline constexpr uint32_t kShown256FilledBlack = 0x1F1F1F; // stays black
-inline constexpr uint32_t kShown256FilledWhite = 0xDFFFFF; // stays white
+    [](unsigned v) -> uint32_t { return (kLevels256Blue[v >> 6] & 0xC0u) | 0x1Fu; }, kShown256FilledBlack,
+    kShown256FilledWhite);
 inline constexpr ChannelTables kShown16384 = MakeChannelTables(
     [](unsigned v) -> uint32_t { return kLevels5Bit[kReduce5Bit[v]]; },
     [](unsigned v) -> uint32_t { return kLevels5Bit[kReduce5Bit[v]]; },
@@ -85,10 +95,10 @@ inline constexpr WordTables kWordBL2R4G4B4 = MakeWordTables([](unsigned v) { ret
                                                             [](unsigned v) { return unsigned(kReduce4Bit[v]) << 5; },
                                                             [](unsigned v) { return unsigned(kReduce4Bit[v]); });
 
-// The modes whose shown colour is the channel tables alone.
-inline constexpr const ChannelTables* kPlainChannelTables[13] = {
-    nullptr, nullptr, nullptr, nullptr, &kShown16384, &kShown4096, nullptr, &kShown65536,
-    nullptr, nullptr, nullptr, nullptr, nullptr};
+// The modes whose shown colour is three channel look-ups and the fixes.
+inline constexpr const ChannelTables* kTableModes[13] = {
+    &kShown64Filled, &kShown256Filled, nullptr, nullptr, &kShown16384, &kShown4096, nullptr, &kShown65536,
+    nullptr,         nullptr,          nullptr, nullptr, nullptr};
 
 // Byte tables for vector byte look-ups: channel value to shown level, or to
 // the level's index (the field of a packed word).

@@ -1,7 +1,7 @@
 // CRC-64/WE tables, the table loops and the choice of path.
 #include "frame/Crc64.h"
 
-#include "frame/CpuFeatures.h"
+#include "common/CpuFeatures.h"
 
 #include <array>
 #include <atomic>

@@ -81,6 +81,7 @@ struct FoldConstants {
     uint64_t high;
 };
 constexpr FoldConstants Fold(unsigned bits) { return {XPowModP(bits), XPowModP(bits + 64)}; }
+constexpr FoldConstants kFold0 = Fold(0); // {1, x^64 mod P}: congruent, not moved
 constexpr FoldConstants kFold128 = Fold(128); // next 16 bytes
 constexpr FoldConstants kFold256 = Fold(256);
 constexpr FoldConstants kFold384 = Fold(384);
@@ -153,8 +154,7 @@ QN_TARGET_CLMUL inline uint64_t Finish(__m128i acc, const unsigned char* p, size
 }
 
 // Four accumulators of consecutive 16-byte lanes into one:
-// x0 x^384 + x1 x^256 + x2 x^128 + x3, by three independent folds. Both paths
-// end their wide loop with this.
+// x0 x^384 + x1 x^256 + x2 x^128 + x3, by three independent folds.
 QN_TARGET_CLMUL inline __m128i CombineFour(__m128i x0, __m128i x1, __m128i x2, __m128i x3)
 {
     return _mm_xor_si128(Fold(x0, Pair(kFold384), x3), Fold(x1, Pair(kFold256), Moved(x2, Pair(kFold128))));
@@ -261,9 +261,11 @@ QN_TARGET_VPCLMUL uint64_t UpdateVpclmul(uint64_t reg, const unsigned char* p, s
         p += 64;
         size -= 64;
     }
-    // Its four lanes are the XMM path's four accumulators.
-    const __m128i acc = CombineFour(_mm512_castsi512_si128(z), _mm512_extracti32x4_epi32(z, 1),
-                                    _mm512_extracti32x4_epi32(z, 2), _mm512_extracti32x4_epi32(z, 3));
+    // Its four lanes moved to the last one's place in one multiplication each
+    // way (lane 3 by x^0: {1, x^64 mod P} keeps it congruent), then summed.
+    const __m512i moved = Moved512(z, Lanes512(kFold384, kFold256, kFold128, kFold0));
+    const __m256i half = _mm256_xor_si256(_mm512_castsi512_si256(moved), _mm512_extracti64x4_epi64(moved, 1));
+    const __m128i acc = _mm_xor_si128(_mm256_castsi256_si128(half), _mm256_extracti128_si256(half, 1));
     return Finish(acc, p, size);
 }
 

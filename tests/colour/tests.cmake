@@ -3,7 +3,7 @@
 # that the same tests run there and the dialog tests can place clicks by the
 # grid's layout). The native program gets them from the static library.
 if(WIN32)
-  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColourBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp
+  target_sources(${target} PRIVATE ${QN_ROOT}/src/colour/TargetColourBulk.cpp ${QN_ROOT}/src/common/CpuFeatures.cpp
                                    ${QN_ROOT}/src/colour/ColourPickerLogic.cpp)
   target_include_directories(${target} PRIVATE ${QN_ROOT}/src)
 endif()
@@ -11,7 +11,7 @@ endif()
 # Every colour through every mode and bulk path: its own program, optimised and
 # without the sanitizers, built from the conversion sources themselves.
 add_executable(qn_colour_exhaustive_tests ${QN_ROOT}/tests/colour/exhaustive/target_colour_exhaustive_test.cpp
-  ${QN_ROOT}/src/colour/TargetColour.cpp ${QN_ROOT}/src/colour/TargetColourBulk.cpp ${QN_ROOT}/src/frame/CpuFeatures.cpp)
+  ${QN_ROOT}/src/colour/TargetColour.cpp ${QN_ROOT}/src/colour/TargetColourBulk.cpp ${QN_ROOT}/src/common/CpuFeatures.cpp)
 target_include_directories(qn_colour_exhaustive_tests PRIVATE ${QN_ROOT}/include ${QN_ROOT}/src ${QN_ROOT}/tests)
 target_compile_definitions(qn_colour_exhaustive_tests PRIVATE QN_STATIC)
 target_compile_options(qn_colour_exhaustive_tests PRIVATE -O2)

@@ -9,7 +9,7 @@ endif()
 # ISA-L, when installed, is a second oracle for the whole CRC.
 if(WIN32)
   target_sources(${target} PRIVATE ${QN_ROOT}/src/frame/Crc64.cpp ${QN_ROOT}/src/frame/Crc64Fold.cpp
-                                   ${QN_ROOT}/src/frame/CpuFeatures.cpp)
+                                   ${QN_ROOT}/src/common/CpuFeatures.cpp)
 else()
   find_library(QN_ISAL_LIBRARY isal)
   find_path(QN_ISAL_INCLUDE isa-l/crc64.h)

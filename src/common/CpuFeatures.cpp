@@ -1,6 +1,6 @@
 // Run-time detection of the instruction set extensions: CPUID for what the
 // processor has, XGETBV for the register state the OS saves.
-#include "frame/CpuFeatures.h"
+#include "common/CpuFeatures.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
