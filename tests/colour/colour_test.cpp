@@ -115,16 +115,16 @@ TEST(CColor, ViewsConvertOnlyWhenStale)
     EXPECT_NE(200.5f, c.GetHue());
 
     // A component setter starts from the current RGB.
-    CColor d(0x000000FF);
-    d.SetLuminance(0.25f);
-    EXPECT_EQ(360.0f, d.GetHue());
-    EXPECT_EQ((Channels{127, 0, 0}), Rgb(d));
-    CColor e(0x0000FF00);
-    e.SetHue(240.0f);
-    EXPECT_EQ((Channels{0, 0, 255}), Rgb(e));
-    CColor f(0x0000FF00);
-    f.SetSaturation(0.0f);
-    EXPECT_EQ((Channels{127, 127, 127}), Rgb(f));
+    const struct { ULONG start; void (CColor::*set)(float); float value; Channels rgb; } setters[] = {
+        {0x000000FF, &CColor::SetLuminance, 0.25f, {127, 0, 0}},
+        {0x0000FF00, &CColor::SetHue, 240.0f, {0, 0, 255}},
+        {0x0000FF00, &CColor::SetSaturation, 0.0f, {127, 127, 127}},
+    };
+    for (const auto& t : setters) {
+        CColor d(t.start);
+        (d.*t.set)(t.value);
+        EXPECT_EQ(t.rgb, Rgb(d)) << t.value;
+    }
 }
 
 TEST(CColor, HlsRoundTripLowersAChannelByAtMostOne)
@@ -189,46 +189,30 @@ TEST(CColor, GetName)
     EXPECT_EQ("lime", ToUtf8ForTest(lazy.GetName()));
 }
 
-TEST(NamedColors, ByIndex)
+// By index: out of range gives no name and 0xFFFFFFFF (this library's choice).
+// By name: only A-Z fold; a zero inside the text is part of it.
+TEST(NamedColors, ByIndexAndByName)
 {
-    struct Case {
-        int index;
-        const char* name;
-        ULONG colour;
-    };
-    const Case cases[] = {
-        {0, "aliceblue", 0xFFF8F0}, {17, "cornflower", 0xED9564}, {68, "lightgrey", 0xD3D3D3},
-        {139, "yellowgreen", 0x32CD9A},
-        // Out of range: no name and 0xFFFFFFFF (this library's choice).
-        {-1, "", 0xFFFFFFFF}, {140, "", 0xFFFFFFFF}, {std::numeric_limits<int>::min(), "", 0xFFFFFFFF},
-    };
     EXPECT_EQ(140, CColor::GetNumNames());
-    for (const Case& c : cases) {
+    const struct { int index; const char* name; ULONG colour; } byIndex[] = {
+        {0, "aliceblue", 0xFFF8F0}, {17, "cornflower", 0xED9564}, {68, "lightgrey", 0xD3D3D3},
+        {139, "yellowgreen", 0x32CD9A}, {-1, "", 0xFFFFFFFF}, {140, "", 0xFFFFFFFF},
+        {std::numeric_limits<int>::min(), "", 0xFFFFFFFF},
+    };
+    for (const auto& c : byIndex) {
         CString name(_T("unchanged?"));
         CColor::GetNameFromIndex(c.index, name);
         EXPECT_EQ(c.name, ToUtf8ForTest(name)) << c.index;
         EXPECT_EQ(c.colour, static_cast<ULONG>(CColor::GetColorFromIndex(c.index))) << c.index;
     }
-}
-
-TEST(NamedColors, GetColorrefFromName)
-{
-    struct Case {
-        const WCHAR* name;
-        ULONG colour;
-    };
-    const Case cases[] = {
+    struct { CString name; ULONG colour; } byName[] = { // the lookup takes a non-const text
         {_T("AliceBlue"), 0xFFF8F0},       {_T("cornflower"), 0xED9564}, {_T("yellowgreen"), 0x32CD9A},
         {_T("cornflowerblue"), 0xFFFFFFFF}, {_T("lightgray"), 0xFFFFFFFF}, {_T("darkgrey"), 0xFFFFFFFF},
         {_T(""), 0xFFFFFFFF},              {_T("red "), 0xFFFFFFFF},     {_T("re"), 0xFFFFFFFF},
-        {_T("r\u00C9d"), 0xFFFFFFFF},      // only A-Z fold
+        {_T("r\u00C9d"), 0xFFFFFFFF},      {CString(_T("red\0x"), 5), 0xFFFFFFFF},
     };
-    for (const Case& c : cases) {
-        CString name(c.name);
-        EXPECT_EQ(c.colour, CColor::GetColorrefFromName(name)) << ToUtf8ForTest(name);
-    }
-    CString embedded(_T("red\0x"), 5); // a zero inside the text is part of it
-    EXPECT_EQ(0xFFFFFFFFu, CColor::GetColorrefFromName(embedded));
+    for (auto& c : byName)
+        EXPECT_EQ(c.colour, CColor::GetColorrefFromName(c.name)) << ToUtf8ForTest(c.name);
 }
 
 } // namespace
