@@ -90,18 +90,18 @@ inline uint32_t Replace(uint32_t x, uint32_t from, uint32_t to)
 // TargetColourFast.h, which the tests hold to the three-argument form below.
 ULONG GetConvertedTargetColor(int nMode, ULONG color)
 {
-    // The unchanged modes first (a compare and a bit test), then the table
-    // modes (0, 1, 4, 5, 7) straight through, with no
-    // taken branch: three look-ups, then the fill's two fixes as conditional
-    // moves (modes 4, 5 and 7 carry fixes that never match: cheaper than a
-    // branch on the mode). In a loop of calls this path runs at about five
-    // cycles a colour, so each instruction and each taken branch shows.
-    constexpr unsigned kUnchangedModes = 1u << 3 | 1u << 10;
+    // The table modes (0, 1, 4, 5, 7, and the unchanged modes 3 and 10 as
+    // tables whose pass mask returns every colour but 0 at once) straight
+    // through, with no taken branch: the pass test, three look-ups, then the
+    // fill's two fixes as conditional moves (modes 4, 5 and 7 carry fixes that
+    // never match: cheaper than a branch on the mode). In a loop of calls this
+    // path runs at about four cycles a colour, so each instruction and each
+    // taken branch shows.
     const unsigned mode = static_cast<unsigned>(nMode);
-    if (__builtin_expect(mode > 12 || ((kUnchangedModes >> mode) & 1), 0))
+    if (__builtin_expect(mode > 12, 0))
         return color;
     if (const ChannelTables* tables = kTableModes[mode]; __builtin_expect(tables != nullptr, 1)) {
-        if (__builtin_expect((color & kTransparentFlag) != 0, 0))
+        if (__builtin_expect((color & tables->pass) != 0, 0))
             return color;
         return Replace(Replace(Lookup(*tables, color), tables->black, 0), tables->white, 0xFFFFFF);
     }
