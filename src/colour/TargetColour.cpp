@@ -108,6 +108,11 @@ ULONG GetConvertedTargetColor(int nMode, ULONG color)
     return ShownColor(nMode, color);
 }
 
+uint32_t qn::colour::ShownByDepthSearch(int mode, uint32_t color)
+{
+    return GetConvertedTargetColor(mode, KESTCOLOR::GetTargetColorDepth(mode), color);
+}
+
 void GetConvertedTargetColors(int nMode, const ULONG* pColors, ULONG* pResults, int nCount)
 {
     if (!pColors || !pResults || nCount <= 0)

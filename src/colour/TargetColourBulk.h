@@ -19,6 +19,13 @@ bool BulkPathAvailable(BulkPath path);
 // The path the exported functions use.
 BulkPath FastestBulkPath();
 
+// GetConvertedTargetColor(mode, color) the long way, as the two-argument form
+// was written before its straight-line paths: the mode's depth from the depth
+// table, then the three-argument form (what the tests hold the fast paths
+// to). The benchmarks' reference: it is compiled beside what it calls, so the
+// compiler inlines them as it did for that form.
+uint32_t ShownByDepthSearch(int mode, uint32_t color);
+
 // out[i] = GetConvertedTargetColor(mode, in[i]); `out` may be `in`.
 void ConvertColors(BulkPath path, int mode, const uint32_t* in, uint32_t* out, size_t count);
 // out[i] = the low word of GetIFileColor(mode, in[i]).
