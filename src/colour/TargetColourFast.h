@@ -23,7 +23,6 @@ struct ChannelTables {
     std::array<uint32_t, 256> red, green, blue;
     uint32_t black = kNoFix;
     uint32_t white = kNoFix;
-    uint32_t pass = kTransparentFlag; // a colour with any of these bits is returned as it is
 };
 
 template <typename Red, typename Green, typename Blue>
@@ -96,19 +95,27 @@ inline constexpr WordTables kWordBL2R4G4B4 = MakeWordTables([](unsigned v) { ret
                                                             [](unsigned v) { return unsigned(kReduce4Bit[v]) << 5; },
                                                             [](unsigned v) { return unsigned(kReduce4Bit[v]); });
 
-// The unchanged modes as tables: every colour but 0 passes as it is, and 0
-// looks up as 0.
-inline constexpr ChannelTables kUnchanged = [] {
-    ChannelTables t = MakeChannelTables([](unsigned v) { return v; }, [](unsigned v) { return v; },
-                                        [](unsigned v) { return v; });
-    t.pass = 0xFFFFFFFFu;
-    return t;
-}();
+// The unchanged modes as tables: every colour but 0 passes as it is (below),
+// and 0 looks up as 0.
+inline constexpr ChannelTables kUnchanged = MakeChannelTables(
+    [](unsigned v) { return v; }, [](unsigned v) { return v; }, [](unsigned v) { return v; });
 
-// The modes whose shown colour is three channel look-ups and the fixes.
-inline constexpr const ChannelTables* kTableModes[13] = {
-    &kShown64Filled, &kShown256Filled, nullptr, &kUnchanged, &kShown16384, &kShown4096, nullptr, &kShown65536,
-    nullptr,         nullptr,          &kUnchanged, nullptr, nullptr};
+// Per mode 0 to 12: a colour with any of the `pass` bits is returned as it is
+// (the transparent flag; every bit for the unchanged modes 3 and 10), and the
+// modes whose shown colour is three channel look-ups and the fixes have their
+// tables. One object, so that one address reaches both, and the pass test does
+// not wait for the tables' address.
+struct ModeTables {
+    uint32_t pass[13];
+    const ChannelTables* tables[13];
+};
+inline constexpr uint32_t kPassAll = 0xFFFFFFFFu;
+inline constexpr ModeTables kModeTables = {
+    {kTransparentFlag, kTransparentFlag, kTransparentFlag, kPassAll, kTransparentFlag, kTransparentFlag,
+     kTransparentFlag, kTransparentFlag, kTransparentFlag, kTransparentFlag, kPassAll, kTransparentFlag,
+     kTransparentFlag},
+    {&kShown64Filled, &kShown256Filled, nullptr, &kUnchanged, &kShown16384, &kShown4096, nullptr, &kShown65536,
+     nullptr, nullptr, &kUnchanged, nullptr, nullptr}};
 
 // Byte tables for vector byte look-ups: channel value to shown level, or to
 // the level's index (the field of a packed word).
