@@ -16,13 +16,8 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-        if (!*ppv)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        return Answer(ppv, riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this)
+                                                                             : nullptr);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return Increment(); }
     STDMETHODIMP_(ULONG) Release() override { return Decrement(this); }

@@ -42,10 +42,21 @@ public:
 
 // The reference count of an object the server hands out; it starts at 1 and
 // holds the module while the object lives. The object's AddRef and Release
-// return Increment() and Decrement(this).
+// return Increment() and Decrement(this), and its QueryInterface returns
+// Answer(ppv, the interface asked for or nullptr).
 class ReferenceCount {
 protected:
     ULONG Increment() { return ::InterlockedIncrement(&m_count); }
+    HRESULT Answer(void** ppv, void* found)
+    {
+        if (!ppv)
+            return E_POINTER;
+        *ppv = found;
+        if (!found)
+            return E_NOINTERFACE;
+        Increment();
+        return S_OK;
+    }
     template <class T> ULONG Decrement(T* self)
     {
         const ULONG left = ::InterlockedDecrement(&m_count);

@@ -54,17 +54,12 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
+        void* found = nullptr;
         if (riid == IID_IUnknown || riid == IID_IQNEnvironment)
-            *ppv = static_cast<IQNEnvironment*>(this);
+            found = static_cast<IQNEnvironment*>(this);
         else if (riid == IID_IQNDriverService && m_refusal != kNoDriverService)
-            *ppv = static_cast<IQNDriverService*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+            found = static_cast<IQNDriverService*>(this);
+        return Answer(ppv, found);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return Increment(); }
     STDMETHODIMP_(ULONG) Release() override { return Decrement(this); }

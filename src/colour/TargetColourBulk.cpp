@@ -292,8 +292,7 @@ static_assert(ReductionsByArithmeticAreExact(), "mode 7 green reduction by arith
 // red << 11 | blue of eight colours, one per 32-bit lane.
 QN_TARGET_AVX2 inline __m256i RedBlue565(__m256i c)
 {
-    const __m256i v = _mm256_and_si256(c, _mm256_set1_epi32(0x00FF00FF)); // red, blue: 16-bit lanes
-    return _mm256_madd_epi16(Reduce5(v), _mm256_set1_epi32(1 << 16 | 1 << 11));
+    return _mm256_madd_epi16(Reduce5(SplitHalves(c).redBlue), _mm256_set1_epi32(1 << 16 | 1 << 11));
 }
 
 // vpshufb patterns: the green bytes (byte 1) of four colours to dword `slot`

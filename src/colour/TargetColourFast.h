@@ -69,8 +69,7 @@ inline constexpr ChannelTables kShown65536 = MakeChannelTables(
     [](unsigned v) -> uint32_t { return kLevels5Bit[kReduce5Bit[v]]; });
 
 // Packed words: each entry is the channel's field of the word, in place, so
-// that the three look-ups OR together into the word. 32-bit entries, so that a
-// vector gather never reads past a table.
+// that the three look-ups OR together into the word.
 struct WordTables {
     std::array<uint32_t, 256> red, green, blue;
 };
